@@ -1,0 +1,95 @@
+#include "platform/registry/Registry.h"
+#include "support/TempHome.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using registry::Registry;
+using registry::RegistryError;
+using registry::Root;
+
+namespace {
+
+std::string readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class RegistryTest : public ::testing::Test {
+protected:
+    TempHome home;
+    std::filesystem::path file = home.path() / "registry.reg";
+};
+
+} // namespace
+
+TEST_F(RegistryTest, ValuesPersistAndReadBackInANewInstance) {
+    {
+        Registry reg(file);
+        reg.setValue(Root::ClassesRoot, "CLSID\\{X}", "", "&Tavrisk");
+        reg.setValue(Root::ClassesRoot, "CLSID\\{X}\\InProcServer32", "ThreadingModel",
+                     "Apartment");
+        reg.setValue(Root::CurrentUser, "Software\\Odd", "q", "a \"quoted\" \\ text\r\nnext");
+        reg.createKey(Root::ClassesRoot, "CLSID\\{X}\\Implemented Categories\\{C}");
+    }
+    Registry again(file);
+    EXPECT_EQ(again.value(Root::ClassesRoot, "clsid\\{x}", ""), "&Tavrisk");
+    EXPECT_EQ(again.value(Root::ClassesRoot, "CLSID\\{X}\\INPROCSERVER32", "threadingmodel"),
+              "Apartment");
+    EXPECT_EQ(again.value(Root::CurrentUser, "Software\\Odd", "Q"),
+              "a \"quoted\" \\ text\r\nnext");
+    EXPECT_TRUE(again.keyExists(Root::ClassesRoot, "CLSID\\{X}\\Implemented Categories\\{C}"));
+    EXPECT_FALSE(again.keyExists(Root::LocalMachine, "CLSID\\{X}"));
+    EXPECT_NE(readFile(file).find("[HKEY_CLASSES_ROOT\\CLSID\\{X}]\n@=\"&Tavrisk\""),
+              std::string::npos);
+}
+
+TEST_F(RegistryTest, DeleteKeyRefusesKeysWithSubkeysButTreeDeleteTakesThem) {
+    Registry reg(file);
+    reg.createKey(Root::ClassesRoot, "A\\B\\C");
+    EXPECT_FALSE(reg.deleteKey(Root::ClassesRoot, "A\\B"));
+    EXPECT_TRUE(reg.keyExists(Root::ClassesRoot, "A\\B\\C"));
+    EXPECT_TRUE(reg.deleteKey(Root::ClassesRoot, "A\\B\\C"));
+    EXPECT_TRUE(reg.deleteKey(Root::ClassesRoot, "A\\B"));
+    reg.createKey(Root::ClassesRoot, "A\\B\\C");
+    EXPECT_TRUE(reg.deleteKeyTree(Root::ClassesRoot, "a\\b"));
+    EXPECT_FALSE(reg.keyExists(Root::ClassesRoot, "A\\B"));
+    EXPECT_FALSE(reg.deleteKeyTree(Root::ClassesRoot, "A\\B"));
+}
+
+TEST_F(RegistryTest, SameChangesGiveTheSameFile) {
+    Registry reg(file);
+    reg.setValue(Root::ClassesRoot, "K", "", "v");
+    std::string once = readFile(file);
+    reg.setValue(Root::ClassesRoot, "K", "", "v");
+    reg.createKey(Root::ClassesRoot, "K");
+    EXPECT_EQ(readFile(file), once);
+}
+
+TEST_F(RegistryTest, DamagedFileIsNamedAndNeverRewritten) {
+    for (const char* damaged : {"[HKEY_CLASSES_ROOT\\K\n@=\"v\"\n", "@=\"no key\"\n",
+                                "[HKEY_NOWHERE\\K]\n", "[HKEY_CLASSES_ROOT\\K]\n@=\"open\n",
+                                "[HKEY_CLASSES_ROOT\\K]\nname=\"unquoted\"\n"}) {
+        { std::ofstream(file, std::ios::binary) << damaged; }
+        Registry reg(file);
+        try {
+            reg.setValue(Root::ClassesRoot, "K", "", "new");
+            FAIL() << "no error for " << damaged;
+        } catch (const RegistryError& error) {
+            EXPECT_NE(std::string(error.what()).find(file.string()), std::string::npos);
+        }
+        EXPECT_THROW(reg.keyExists(Root::ClassesRoot, "K"), RegistryError);
+        EXPECT_EQ(readFile(file), damaged);
+    }
+}
+
+TEST_F(RegistryTest, HandWrittenFileWithCrLfAndCommentsIsRead) {
+    { std::ofstream(file, std::ios::binary) << "; mine\r\n[HKEY_CURRENT_USER\\Software\\T]\r\n"
+                                               "\"Name\"=\"value\"\r\n\r\n"; }
+    Registry reg(file);
+    EXPECT_EQ(reg.value(Root::CurrentUser, "Software\\T", "name"), "value");
+    EXPECT_EQ(reg.subkeys(Root::CurrentUser, "Software"), std::vector<std::string>{"T"});
+}
