@@ -39,16 +39,16 @@ std::vector<std::string> ScriptedDialogs::messages() const {
 }
 
 void ScriptedDialogs::message(const std::string& text, const std::string& caption, Icon icon) {
-    m_shown.push_back({Kind::Message, text, caption, icon});
+    m_shown.push_back({Kind::Message, text, caption, icon, {}});
 }
 
 Answer ScriptedDialogs::confirmYesNo(const std::string& text, const std::string& caption) {
-    m_shown.push_back({Kind::YesNo, text, caption, Icon::Question});
+    m_shown.push_back({Kind::YesNo, text, caption, Icon::Question, {}});
     return next<Answer>().value_or(Answer::No);
 }
 
 Answer ScriptedDialogs::confirmOkCancel(const std::string& text, const std::string& caption) {
-    m_shown.push_back({Kind::OkCancel, text, caption, Icon::Question});
+    m_shown.push_back({Kind::OkCancel, text, caption, Icon::Question, {}});
     return next<Answer>().value_or(Answer::Cancel);
 }
 
@@ -59,12 +59,12 @@ std::string ScriptedDialogs::prompt(const std::string& caption, const std::strin
 }
 
 std::optional<std::string> ScriptedDialogs::openFile(const FileDialogRequest& request) {
-    m_shown.push_back({Kind::OpenFile, request.title, {}, Icon::None});
+    m_shown.push_back({Kind::OpenFile, request.title, {}, Icon::None, {}});
     return next<std::optional<std::string>>().value_or(std::nullopt);
 }
 
 std::optional<std::string> ScriptedDialogs::saveFile(const FileDialogRequest& request) {
-    m_shown.push_back({Kind::SaveFile, request.title, {}, Icon::None});
+    m_shown.push_back({Kind::SaveFile, request.title, {}, Icon::None, {}});
     return next<std::optional<std::string>>().value_or(std::nullopt);
 }
 
