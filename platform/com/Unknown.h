@@ -8,7 +8,9 @@
 // The interface identifiers are the real ones, so that a GUID read from the
 // registry or passed by a host means the same thing as on Windows.
 #define TAVRISK_DECLARE_IID(d1, d2, d3, b0, b1, b2, b3, b4, b5, b6, b7)                            \
-    static constexpr IID iid() { return IID{d1, d2, d3, {b0, b1, b2, b3, b4, b5, b6, b7}}; }
+    static constexpr IID iid() {                                                                   \
+        return IID{d1, d2, d3, {b0, b1, b2, b3, b4, b5, b6, b7}};                                  \
+    }
 
 struct IUnknown {
     TAVRISK_DECLARE_IID(0x00000000, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46)
@@ -20,7 +22,9 @@ protected:
     ~IUnknown() = default;
 };
 
-template <typename T> constexpr IID iidOf() { return T::iid(); }
+template <typename T> constexpr IID iidOf() {
+    return T::iid();
+}
 
 // Holds one reference; the usual COM smart pointer.
 template <typename T> class ComPtr {

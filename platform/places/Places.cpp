@@ -56,9 +56,15 @@ fs::path executableFolder() {
 
 } // namespace
 
-fs::path dataFolder() { return writableFolder("data", "XDG_DATA_HOME", ".local/share"); }
-fs::path cacheFolder() { return writableFolder("cache", "XDG_CACHE_HOME", ".cache"); }
-fs::path configFolder() { return writableFolder("config", "XDG_CONFIG_HOME", ".config"); }
+fs::path dataFolder() {
+    return writableFolder("data", "XDG_DATA_HOME", ".local/share");
+}
+fs::path cacheFolder() {
+    return writableFolder("cache", "XDG_CACHE_HOME", ".cache");
+}
+fs::path configFolder() {
+    return writableFolder("config", "XDG_CONFIG_HOME", ".config");
+}
 
 fs::path shareFolder() {
     std::string overridden = environment("TAVRISK_SHARE_DIR");

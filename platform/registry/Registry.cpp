@@ -45,11 +45,20 @@ std::string quoted(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
         }
     }
     return out + "\"";
@@ -83,7 +92,9 @@ constexpr const char* kRootNames[3] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",
 
 } // namespace
 
-std::string rootName(Root root) { return kRootNames[static_cast<int>(root)]; }
+std::string rootName(Root root) {
+    return kRootNames[static_cast<int>(root)];
+}
 
 struct Registry::Node {
     std::string name;
@@ -127,7 +138,9 @@ Registry& Registry::user() {
     return *slot;
 }
 
-void Registry::resetUser() { userRegistrySlot().reset(); }
+void Registry::resetUser() {
+    userRegistrySlot().reset();
+}
 
 void Registry::requireReadable() const {
     if (!m_loadError.empty())

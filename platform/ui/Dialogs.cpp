@@ -11,7 +11,9 @@ Dialogs*& current() {
 }
 } // namespace
 
-Dialogs& dialogs() { return *current(); }
+Dialogs& dialogs() {
+    return *current();
+}
 
 Dialogs* setDialogs(Dialogs* d) {
     Dialogs* previous = current();

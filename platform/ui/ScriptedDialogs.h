@@ -17,7 +17,7 @@ public:
 
     struct Shown {
         Kind kind;
-        std::string text;    // message text, prompt text or dialog title
+        std::string text; // message text, prompt text or dialog title
         std::string caption;
         Icon icon = Icon::None;
         std::string proposed; // a prompt's proposed value

@@ -12,8 +12,8 @@ TEST(Guid, TextFormIsUpperCaseWithBraces) {
 }
 
 TEST(Guid, MalformedTextIsRejected) {
-    for (const char* text : {"", "{}", "ABCDEF01-2345-6789-ABCD-EF0123456789",
-                             "{ABCDEF01-2345-6789-ABCD-EF012345678G}",
-                             "{ABCDEF01+2345-6789-ABCD-EF0123456789}"})
+    for (const char* text :
+         {"", "{}", "ABCDEF01-2345-6789-ABCD-EF0123456789",
+          "{ABCDEF01-2345-6789-ABCD-EF012345678G}", "{ABCDEF01+2345-6789-ABCD-EF0123456789}"})
         EXPECT_FALSE(com::guidFromString(text).has_value()) << text;
 }

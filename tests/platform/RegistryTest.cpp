@@ -39,8 +39,7 @@ TEST_F(RegistryTest, ValuesPersistAndReadBackInANewInstance) {
     EXPECT_EQ(again.value(Root::ClassesRoot, "clsid\\{x}", ""), "&Tavrisk");
     EXPECT_EQ(again.value(Root::ClassesRoot, "CLSID\\{X}\\INPROCSERVER32", "threadingmodel"),
               "Apartment");
-    EXPECT_EQ(again.value(Root::CurrentUser, "Software\\Odd", "Q"),
-              "a \"quoted\" \\ text\r\nnext");
+    EXPECT_EQ(again.value(Root::CurrentUser, "Software\\Odd", "Q"), "a \"quoted\" \\ text\r\nnext");
     EXPECT_TRUE(again.keyExists(Root::ClassesRoot, "CLSID\\{X}\\Implemented Categories\\{C}"));
     EXPECT_FALSE(again.keyExists(Root::LocalMachine, "CLSID\\{X}"));
     EXPECT_NE(readFile(file).find("[HKEY_CLASSES_ROOT\\CLSID\\{X}]\n@=\"&Tavrisk\""),
@@ -70,9 +69,9 @@ TEST_F(RegistryTest, SameChangesGiveTheSameFile) {
 }
 
 TEST_F(RegistryTest, DamagedFileIsNamedAndNeverRewritten) {
-    for (const char* damaged : {"[HKEY_CLASSES_ROOT\\K\n@=\"v\"\n", "@=\"no key\"\n",
-                                "[HKEY_NOWHERE\\K]\n", "[HKEY_CLASSES_ROOT\\K]\n@=\"open\n",
-                                "[HKEY_CLASSES_ROOT\\K]\nname=\"unquoted\"\n"}) {
+    for (const char* damaged :
+         {"[HKEY_CLASSES_ROOT\\K\n@=\"v\"\n", "@=\"no key\"\n", "[HKEY_NOWHERE\\K]\n",
+          "[HKEY_CLASSES_ROOT\\K]\n@=\"open\n", "[HKEY_CLASSES_ROOT\\K]\nname=\"unquoted\"\n"}) {
         { std::ofstream(file, std::ios::binary) << damaged; }
         Registry reg(file);
         try {
@@ -87,8 +86,10 @@ TEST_F(RegistryTest, DamagedFileIsNamedAndNeverRewritten) {
 }
 
 TEST_F(RegistryTest, HandWrittenFileWithCrLfAndCommentsIsRead) {
-    { std::ofstream(file, std::ios::binary) << "; mine\r\n[HKEY_CURRENT_USER\\Software\\T]\r\n"
-                                               "\"Name\"=\"value\"\r\n\r\n"; }
+    {
+        std::ofstream(file, std::ios::binary) << "; mine\r\n[HKEY_CURRENT_USER\\Software\\T]\r\n"
+                                                 "\"Name\"=\"value\"\r\n\r\n";
+    }
     Registry reg(file);
     EXPECT_EQ(reg.value(Root::CurrentUser, "Software\\T", "name"), "value");
     EXPECT_EQ(reg.subkeys(Root::CurrentUser, "Software"), std::vector<std::string>{"T"});
