@@ -34,6 +34,8 @@ public:
     }
 
     ULONG refCount() const { return m_refCount; }
+    // The object's identity, the IUnknown that QueryInterface answers.
+    IUnknown* unknown() { return static_cast<IUnknown*>(static_cast<First*>(this)); }
 
 protected:
     virtual ~ComObject() = default;
@@ -48,8 +50,6 @@ protected:
          ...);
         return found;
     }
-
-    IUnknown* unknown() { return static_cast<IUnknown*>(static_cast<First*>(this)); }
 
 private:
     std::atomic<ULONG> m_refCount{0};
