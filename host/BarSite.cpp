@@ -5,9 +5,9 @@ namespace host {
 BarSite::BarSite(HWND barArea, IUnknown* browser, FocusHandler onFocus)
     : m_barArea(barArea), m_browser(browser), m_onFocus(std::move(onFocus)) {}
 
-HRESULT BarSite::OnFocusChangeIS(IUnknown*, BOOL hasFocus) {
+HRESULT BarSite::OnFocusChangeIS(IUnknown* object, BOOL hasFocus) {
     if (m_onFocus)
-        m_onFocus(hasFocus != FALSE);
+        m_onFocus(object, hasFocus != FALSE);
     return S_OK;
 }
 

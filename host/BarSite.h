@@ -12,7 +12,7 @@ namespace host {
 class BarSite final
     : public com::ComObject<IInputObjectSite, IOleWindow, IOleCommandTarget, IServiceProvider> {
 public:
-    using FocusHandler = std::function<void(bool hasFocus)>;
+    using FocusHandler = std::function<void(IUnknown* object, bool hasFocus)>;
 
     BarSite(HWND barArea, IUnknown* browser, FocusHandler onFocus);
 

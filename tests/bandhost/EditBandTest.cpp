@@ -1,5 +1,5 @@
 #include "bandhost/EditBand.h"
-#include "FakeSite.h"
+#include "RecordingSite.h"
 #include "bandhost/ComServer.h"
 #include "bandhost/EditBandFactory.h"
 #include "bandhost/EditBandIds.h"
@@ -22,7 +22,7 @@ class BandTest : public ::testing::Test {
 protected:
     void SetUp() override {
         barArea = win::CreateWindowObject({"ReBarWindow32", "", nullptr, 1024, 200});
-        site = ComPtr<FakeSite>(new FakeSite(barArea, nullptr));
+        site = std::make_unique<RecordingSite>(barArea);
         band = createBand();
         band.query<IObjectWithSite>()->SetSite(site->unknown());
     }
@@ -34,7 +34,7 @@ protected:
     }
 
     HWND barArea = nullptr;
-    ComPtr<FakeSite> site;
+    std::unique_ptr<RecordingSite> site;
     ComPtr<IDeskBand> band;
 };
 
@@ -126,12 +126,12 @@ TEST(EditBand, GetSiteAnswersOnlyAfterASite) {
     EXPECT_EQ(out, nullptr);
 
     HWND area = win::CreateWindowObject({"ReBarWindow32", "", nullptr, 10, 10});
-    ComPtr<FakeSite> site(new FakeSite(area, nullptr));
+    auto site = std::make_unique<RecordingSite>(area);
     EXPECT_EQ(withSite->SetSite(site->unknown()), S_OK);
     ComPtr<IOleWindow> window;
     EXPECT_EQ(withSite->GetSite(iidOf<IOleWindow>(), window.putVoid()), S_OK);
     EXPECT_EQ(static_cast<IUnknown*>(window.get()),
-              static_cast<IUnknown*>(static_cast<IOleWindow*>(site.get())));
+              static_cast<IUnknown*>(static_cast<IOleWindow*>(site->site.get())));
     EXPECT_EQ(withSite->GetSite(iidOf<IDispatch>(), &out), E_NOINTERFACE);
 
     // A null site keeps everything.
@@ -301,7 +301,7 @@ TEST_F(BandTest, ClosingTheFormEndsTheHostDocumentWindowLoop) {
 
 TEST(EditBand, ABandReleasedWithoutCloseLeavesAWorkingForm) {
     HWND area = win::CreateWindowObject({"ReBarWindow32", "", nullptr, 10, 10});
-    ComPtr<FakeSite> site(new FakeSite(area, nullptr));
+    auto site = std::make_unique<RecordingSite>(area);
     HWND form = nullptr;
     {
         ComPtr<IDeskBand> band = createBand();
