@@ -1,0 +1,64 @@
+#pragma once
+
+// One real web view in a window under the test's X server, shared by the
+// tests of one file, with helpers to load pages, read the page and send
+// real mouse events.
+
+#include "platform/browser/Dom.h"
+#include "platform/webkit/WebKitBrowser.h"
+
+#include <functional>
+#include <string>
+
+typedef struct _WebKitWebView WebKitWebView;
+
+namespace enginetest {
+
+struct Rect {
+    double x = 0, y = 0, width = 0, height = 0;
+    double centerX() const { return x + width / 2; }
+    double centerY() const { return y + height / 2; }
+};
+
+class EngineView {
+public:
+    static EngineView& get();
+
+    WebKitWebView* view() const { return m_view; }
+    webkit::WebKitBrowser* browserObject() const { return m_browser.get(); }
+    browser::Browser browser() const {
+        return browser::Browser(ComPtr<IWebBrowser2>(m_browser.get()));
+    }
+    browser::Document document() const { return browser().document(); }
+
+    // Writes the page to a file of its own and shows it; answers its path.
+    std::string load(const std::string& html, const std::string& name = "page.htm");
+    // Navigates and waits until the browser is idle.
+    void navigate(const std::string& url);
+    // Evaluates a script in the page and answers its value as text.
+    std::string eval(const std::string& script);
+    Rect rect(const std::string& selector);
+
+    void press(double x, double y);
+    void move(double x, double y);
+    void release(double x, double y);
+    void click(double x, double y);
+    void drag(double x1, double y1, double x2, double y2);
+    // Lets the page handle what was sent.
+    void settle(int milliseconds = 150);
+
+    std::string folder() const { return m_folder; }
+
+private:
+    EngineView();
+    void sendButton(int type, double x, double y);
+
+    WebKitWebView* m_view = nullptr;
+    ComPtr<webkit::WebKitBrowser> m_browser;
+    std::string m_folder;
+};
+
+// Iterates the main loop until the condition holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 10000);
+
+} // namespace enginetest
