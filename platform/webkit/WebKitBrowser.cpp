@@ -424,15 +424,25 @@ void WebKitBrowser::onScriptMessage(void* v) {
     deliverEvent(numberProperty(value, "sink"), std::move(event));
 }
 
+// Document events reach their sinks one after the other, as the page sent
+// them: one arriving while a sink runs (and waits on the page) is queued.
 void WebKitBrowser::deliverEvent(long sinkId, PendingEvent event) {
-    auto found = m_eventSinks.find(sinkId);
-    if (found == m_eventSinks.end())
+    event.sink = sinkId;
+    m_eventQueue.push_back(std::move(event));
+    if (!m_eventStack.empty())
         return;
-    ComPtr<IDispatch> sink = found->second;
     ComPtr<WebKitBrowser> keep(this);
-    m_eventStack.push_back(std::move(event));
-    sink->Invoke(0, IUnknown::iid(), 0, 1, nullptr, nullptr, nullptr, nullptr);
-    m_eventStack.pop_back();
+    while (!m_eventQueue.empty()) {
+        PendingEvent next = std::move(m_eventQueue.front());
+        m_eventQueue.pop_front();
+        auto found = m_eventSinks.find(next.sink);
+        if (found == m_eventSinks.end())
+            continue;
+        ComPtr<IDispatch> sink = found->second;
+        m_eventStack.push_back(std::move(next));
+        sink->Invoke(0, IUnknown::iid(), 0, 1, nullptr, nullptr, nullptr, nullptr);
+        m_eventStack.pop_back();
+    }
 }
 
 HRESULT WebKitBrowser::currentEvent(IHTMLEventObj** event) {

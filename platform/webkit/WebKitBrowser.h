@@ -15,6 +15,7 @@
 #include "platform/com/ComObject.h"
 
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -88,6 +89,7 @@ private:
         long element = 0;
         std::string tag;
         std::string token;
+        long sink = 0;
     };
 
     template <typename F> void forEachSink(F&& f);
@@ -103,6 +105,7 @@ private:
     std::map<long, ComPtr<IDispatch>> m_eventSinks;
     long m_nextEventSink = 1;
     std::vector<PendingEvent> m_eventStack;
+    std::deque<PendingEvent> m_eventQueue;
     bool m_navigationRequested = false;
     bool m_loading = false;
 };
