@@ -40,7 +40,9 @@ bool splitRemainder(const std::string& rest, bool withHost, UrlParts& parts) {
         query = rest.size();
     std::size_t slash = query == 0 ? std::string::npos : rest.rfind('/', query - 1);
     std::size_t documentStart = slash == std::string::npos ? 0 : slash + 1;
-    parts.path = (withHost ? "/" : "") + rest.substr(0, documentStart);
+    parts.path = rest.substr(0, documentStart);
+    if (withHost)
+        parts.path.insert(0, 1, '/');
     parts.document = rest.substr(documentStart, query - documentStart);
     parts.params = rest.substr(query);
     if (!withHost)
@@ -99,11 +101,14 @@ UrlParts traitep(const std::string& location) {
     // taken as a host name or an address of the plain web.
     std::string lowered = text::lowerCase(location);
     bool hasWebProtocol = lowered.starts_with("http://") || lowered.starts_with("https://");
-    UrlParts parts = UrlParts::parse(hasWebProtocol ? location : "http://" + location);
+    std::string address = location;
+    if (!hasWebProtocol)
+        address.insert(0, "http://");
+    UrlParts parts = UrlParts::parse(address);
     text::nettoie(parts.document);
     std::string path = trimmedBlanks(parts.path);
     if (path.empty() || path == "/" || path == "\\")
-        parts.path = ".";
+        parts.path.assign(1, '.');
     return parts;
 }
 

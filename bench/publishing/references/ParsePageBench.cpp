@@ -1,0 +1,74 @@
+// Times the rewriting of local references on generated pages of 1 MB and
+// 10 MB, as ordinary lines and as one long line, so that the cost per
+// megabyte can be compared between sizes.
+#include "publishing/references/ParsePage.h"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A page of ordinary markup: text, web links and, on every fourth line, a
+// picture or a page on the local disk.
+std::vector<std::string> pageOf(std::size_t bytes) {
+    std::vector<std::string> lines;
+    std::size_t size = 0;
+    for (std::size_t i = 0; size < bytes; ++i) {
+        std::string n = std::to_string(i);
+        std::string line;
+        switch (i % 4) {
+        case 0:
+            line = "<p class=\"text\">Paragraph " + n +
+                   " of the page, with <a href=\"http://www.example.org/page" + n +
+                   ".htm\">a link</a> and some words.</p>";
+            break;
+        case 1:
+            line = "<td><img src=\"file:///home/user/My%20Pictures/Photo" + n +
+                   ".JPG\" width=\"120\" height=\"80\" alt=\"photo " + n + "\"></td>";
+            break;
+        case 2:
+            line = "<li><a href='file:///home/user/site/page" + n + ".htm#top'>Page " + n +
+                   "</a> <img src=\"images/bullet.gif\"></li>";
+            break;
+        default:
+            line = "<div style=\"margin: 4px\">Text of block " + n + " without references</div>";
+        }
+        size += line.size() + 2;
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+// The same amount of markup joined into one line.
+std::vector<std::string> oneLineOf(std::size_t bytes) {
+    std::string line;
+    for (const std::string& part : pageOf(bytes))
+        line += part;
+    return {line};
+}
+
+void measure(const char* label, std::vector<std::string> lines) {
+    std::size_t bytes = 0;
+    for (const std::string& line : lines)
+        bytes += line.size() + 2;
+    std::vector<std::string> names, files;
+    auto start = std::chrono::steady_clock::now();
+    references::parsepage(lines, names, files);
+    double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    double mb = static_cast<double>(bytes) / (1024.0 * 1024.0);
+    std::printf("%-34s %7.2f MB %9.1f ms %8.1f ms/MB %8zu references\n", label, mb, ms, ms / mb,
+                names.size());
+}
+
+} // namespace
+
+int main() {
+    measure("page of short lines, 1 MB", pageOf(1 << 20));
+    measure("page of short lines, 10 MB", pageOf(10 << 20));
+    measure("the same in one line, 1 MB", oneLineOf(1 << 20));
+    measure("the same in one line, 10 MB", oneLineOf(10 << 20));
+    return 0;
+}
