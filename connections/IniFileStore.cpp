@@ -109,46 +109,52 @@ std::string temporaryName(const fs::path& target) {
     return name.str();
 }
 
-// Writes data to a new file in target's folder, flushes it to the disk and
-// renames it over target, so that target is always either the old file or
-// the new one, whenever the program stops. The new file is created without
-// a name where the file system allows it, so an interrupted write leaves
-// nothing behind.
+bool writeAndFlush(int fd, const std::string& data) {
+    try {
+        writeAll(fd, data);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return ::fchmod(fd, 0600) == 0 && ::fsync(fd) == 0;
+}
+
+// A complete copy of data, flushed to the disk, in a new file of folder;
+// answers its name. The file is written without a name where the file
+// system allows it and named only once complete, so an interrupted write
+// leaves nothing behind.
+std::optional<std::string> completeTemporary(const fs::path& folder, const fs::path& target,
+                                             const std::string& data) {
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        std::string name = temporaryName(target);
+        std::string self = "/proc/self/fd/" + std::to_string(fd);
+        bool named = writeAndFlush(fd, data) && ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD,
+                                                         name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+        ::close(fd);
+        if (named)
+            return name;
+    }
+    std::string name = temporaryName(target);
+    fd = ::open(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return std::nullopt;
+    bool written = writeAndFlush(fd, data);
+    if (::close(fd) != 0 || !written) {
+        ::unlink(name.c_str());
+        return std::nullopt;
+    }
+    return name;
+}
+
+// Replaces target by a file holding data, so that target is always either
+// the old file or the new one, whenever the program stops.
 void replaceFile(const fs::path& target, const std::string& data) {
     fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    std::string temporary;
-    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    bool unnamed = fd >= 0;
-    if (!unnamed) {
-        temporary = temporaryName(target);
-        fd = ::open(temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
-    }
-    if (fd < 0)
+    std::optional<std::string> temporary = completeTemporary(folder, target, data);
+    if (!temporary)
         throw IniWriteError(target);
-    try {
-        if (::fchmod(fd, 0600) != 0)
-            throw std::system_error(errno, std::generic_category());
-        writeAll(fd, data);
-        if (::fsync(fd) != 0)
-            throw std::system_error(errno, std::generic_category());
-        if (unnamed) {
-            temporary = temporaryName(target);
-            std::string self = "/proc/self/fd/" + std::to_string(fd);
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) !=
-                0) {
-                temporary.clear();
-                throw std::system_error(errno, std::generic_category());
-            }
-        }
-        ::close(fd);
-        fd = -1;
-        if (::rename(temporary.c_str(), target.c_str()) != 0)
-            throw std::system_error(errno, std::generic_category());
-    } catch (const std::exception&) {
-        if (fd >= 0)
-            ::close(fd);
-        if (!temporary.empty())
-            ::unlink(temporary.c_str());
+    if (::rename(temporary->c_str(), target.c_str()) != 0) {
+        ::unlink(temporary->c_str());
         throw IniWriteError(target);
     }
     // The rename itself reaches the disk with its folder.
