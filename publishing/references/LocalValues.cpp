@@ -30,12 +30,13 @@ std::size_t LocalValues::child(std::size_t node, char c) const {
 }
 
 std::pair<std::ptrdiff_t, std::size_t> LocalValues::matchAt(const std::string& lowered,
-                                                            std::size_t offset) const {
+                                                            std::size_t offset, Walk& walk) const {
     std::pair<std::ptrdiff_t, std::size_t> best{-1, 0};
     // The nodes the text reached so far: a "?" edge matches any byte, so
     // more than one path may be alive.
-    std::vector<std::size_t> alive{0};
-    std::vector<std::size_t> reached;
+    std::vector<std::size_t>& alive = walk.alive;
+    std::vector<std::size_t>& reached = walk.reached;
+    alive.assign(1, 0);
     for (std::size_t at = offset; at < lowered.size() && !alive.empty(); ++at) {
         reached.clear();
         for (std::size_t node : alive) {
@@ -61,13 +62,14 @@ std::string LocalValues::rewriteOccurrences(const std::string& text) const {
     std::string out;
     out.reserve(text.size());
     std::size_t rootAny = child(0, '?');
+    Walk walk;
     for (std::size_t at = 0; at < text.size();) {
         // Most bytes start no value: skip them without walking the trie.
         if (rootAny == kNone && child(0, lowered[at]) == kNone) {
             out += text[at++];
             continue;
         }
-        auto [value, length] = matchAt(lowered, at);
+        auto [value, length] = matchAt(lowered, at, walk);
         if (value < 0) {
             out += text[at++];
             continue;

@@ -29,11 +29,16 @@ private:
         std::vector<std::pair<char, std::size_t>> children;
         std::ptrdiff_t value = -1; // index of the value ending here
     };
+    // Room for the trie nodes alive during a match, kept between matches.
+    struct Walk {
+        std::vector<std::size_t> alive;
+        std::vector<std::size_t> reached;
+    };
     std::size_t child(std::size_t node, char c) const;
     // The value that matches text at offset (the first taken wins) and its
     // length; value -1 when none does.
-    std::pair<std::ptrdiff_t, std::size_t> matchAt(const std::string& lowered,
-                                                   std::size_t offset) const;
+    std::pair<std::ptrdiff_t, std::size_t> matchAt(const std::string& lowered, std::size_t offset,
+                                                   Walk& walk) const;
 
     static constexpr std::size_t kNone = 0; // the root is never a child
     std::vector<Node> m_nodes{Node{}};
