@@ -309,7 +309,9 @@ void FtpClient::Put(const std::string& localPath, const std::string& remoteName)
     if (file.fd() < 0)
         throw FtpError(fileError(texts::kCannotOpen, localPath, errno));
     struct stat info {};
-    ::fstat(file.fd(), &info);
+    if (::fstat(file.fd(), &info) != 0 || S_ISDIR(info.st_mode))
+        throw FtpError(
+            fileError(texts::kCannotOpen, localPath, S_ISDIR(info.st_mode) ? EISDIR : errno));
     perform([&] {
         Transfer transfer;
         transfer.command = remoteName.empty() ? "STOU " : "STOR " + remoteName;

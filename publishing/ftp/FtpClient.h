@@ -104,7 +104,7 @@ private:
     void receiveData(Transfer& transfer, net::Socket& data, int64_t& done);
     void sendData(Transfer& transfer, net::Socket& data, int64_t& done);
     void waitOnData(Transfer& transfer, net::Socket& data, short events);
-    void progress(int64_t done);
+    void progress(Transfer& transfer, int64_t done);
     void finishTransfer(Transfer& transfer);
     void readSecondReply();
 

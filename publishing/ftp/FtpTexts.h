@@ -21,6 +21,7 @@ inline constexpr const char* kBusy = "Another FTP operation is still in progress
 inline constexpr const char* kUnsafeArgument =
     "Line breaks and NUL characters are not allowed in FTP names and passwords.";
 inline constexpr const char* kNoDataConnection = "The server did not open the data connection.";
+inline constexpr const char* kDataNotClosed = "The server did not close the data connection.";
 inline constexpr const char* kStoreRefused =
     "The server ended the transfer before the whole file was sent.";
 inline constexpr const char* kCannotOpen = "Cannot open file \"%s\". %s";

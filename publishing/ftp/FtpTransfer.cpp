@@ -85,7 +85,10 @@ bool FtpClient::awaitDataConnection(Transfer& transfer, net::Socket& listener, n
     }
 }
 
-void FtpClient::progress(int64_t done) {
+void FtpClient::progress(Transfer& transfer, int64_t done) {
+    // Where the wait is bounded, it bounds a silence, not the transfer.
+    if (transfer.deadline)
+        transfer.deadline = net::Clock::now() + m_settings.dataConnectionWait;
     if (OnWork)
         OnWork(done);
     net::keepResponsive();
@@ -95,15 +98,23 @@ void FtpClient::progress(int64_t done) {
 
 // Waits until the data connection is ready for `events`, noting on the way
 // whether the control connection has ended: a transfer whose session has
-// gone is then given only a bounded time to finish.
+// gone may then be silent for a bounded time only. So may a retrieval that
+// the server has already declared finished: the rest of the data may still
+// be on its way, but not for ever.
 void FtpClient::waitOnData(Transfer& transfer, net::Socket& data, short events) {
+    if (!transfer.sending && !transfer.deadline &&
+        (transfer.finalReply || m_control->hasBufferedLine()))
+        transfer.deadline = net::Clock::now() + m_settings.dataConnectionWait;
     int controlFd = transfer.controlEnded ? -1 : m_control->fd();
     net::Watch watches[2] = {{data.fd(), events}, {controlFd, POLLIN}};
     auto result = net::waitFor(watches, transfer.deadline, [this] { return m_abandoned; });
     if (result == net::WaitResult::Stopped)
         throw FtpError(texts::kDisconnected);
-    if (result == net::WaitResult::TimedOut)
-        throw FtpConnectionLost(texts::kClosedByServer);
+    if (result == net::WaitResult::TimedOut) {
+        if (transfer.controlEnded)
+            throw FtpConnectionLost(texts::kClosedByServer);
+        throw FtpError(texts::kDataNotClosed);
+    }
     if (watches[1].ready && !m_control->readAvailable()) {
         transfer.controlEnded = true;
         transfer.deadline = net::Clock::now() + m_settings.dataConnectionWait;
@@ -122,7 +133,7 @@ void FtpClient::receiveData(Transfer& transfer, net::Socket& data, int64_t& done
         }
         transfer.sink(buffer.data(), static_cast<size_t>(n));
         done += n;
-        progress(done);
+        progress(transfer, done);
     }
 }
 
@@ -148,7 +159,7 @@ void FtpClient::sendData(Transfer& transfer, net::Socket& data, int64_t& done) {
         }
         offset += static_cast<size_t>(n);
         done += n;
-        progress(done);
+        progress(transfer, done);
     }
 }
 

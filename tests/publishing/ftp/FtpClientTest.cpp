@@ -376,9 +376,10 @@ TEST_F(FtpClientTest, PutStoresTheFileAndAnEmptyNameLetsTheServerChoose) {
     EXPECT_EQ(server.receivedData(), bytes + bytes);
 }
 
-TEST_F(FtpClientTest, PutOfAMissingFileFailsBeforeSendingAnything) {
+TEST_F(FtpClientTest, PutOfAMissingFileOrAFolderFailsBeforeSendingAnything) {
     connectThen({});
     EXPECT_THROW(client->Put((home.path() / "missing.htm").string(), "x.htm"), FtpError);
+    EXPECT_THROW(client->Put(home.path().string(), "x.htm"), FtpError);
     EXPECT_EQ(sentAfterLogin(), "");
 }
 
@@ -459,6 +460,11 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"DataConnectionNeverArrives",
                     {say("200 PORT ok\r\n"), hear(), say("150 Opening\r\n")},
                     "The server did not open the data connection.",
+                    true},
+        RefusalCase{"DataConnectionKeptOpenAfterTheFinalReply",
+                    {say("200 PORT ok\r\n"), hear(), say("150 Opening\r\n"), connectData(),
+                     sendData("<html>"), say("226 Done\r\n"), pause(700), closeData()},
+                    "The server did not close the data connection.",
                     true},
         RefusalCase{"ClosedInTheMiddleOfAReply",
                     {say("200 PORT ok\r\n"), hear(), say("150-Open"), hangUp()},
