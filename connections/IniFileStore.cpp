@@ -146,6 +146,16 @@ std::optional<std::string> completeTemporary(const fs::path& folder, const fs::p
     return name;
 }
 
+// A file kept elsewhere through a symbolic link is replaced where it is, and
+// the link stays.
+fs::path followingLinks(const fs::path& file) {
+    std::error_code error;
+    if (!fs::is_symlink(file, error))
+        return file;
+    fs::path real = fs::weakly_canonical(file, error);
+    return error ? file : real;
+}
+
 // Replaces target by a file holding data, so that target is always either
 // the old file or the new one, whenever the program stops.
 void replaceFile(const fs::path& target, const std::string& data) {
@@ -312,7 +322,7 @@ void IniFileStore::close() {
         return;
     std::unique_ptr<Contents> contents = std::move(m_contents);
     if (contents->changed())
-        replaceFile(filePath(), contents->text());
+        replaceFile(followingLinks(filePath()), contents->text());
 }
 
 void IniFileStore::abandon() {

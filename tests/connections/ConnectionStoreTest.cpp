@@ -73,6 +73,19 @@ TEST_F(ConnectionStoreTest, SavedConnectionsHaveTheLayoutOfTheFile) {
     EXPECT_TRUE(back.ports.empty());
 }
 
+TEST_F(ConnectionStoreTest, ASaveThroughASymbolicLinkKeepsTheLink) {
+    std::filesystem::path kept = home.path() / "dotfiles" / "tavrisk.ini";
+    std::filesystem::create_directories(kept.parent_path());
+    writeFile(kept, "");
+    std::filesystem::create_symlink(kept, iniFile());
+
+    auto store = restoredStore();
+    store->lists().add(kFirst);
+    store->save();
+    EXPECT_TRUE(std::filesystem::is_symlink(iniFile()));
+    EXPECT_NE(readFile(kept).find("Item0=ftp.site1.com"), std::string::npos);
+}
+
 TEST_F(ConnectionStoreTest, EveryEntryReadsBackAsItWasWritten) {
     const std::string entries[] = {
         " blanks at both ends ",
