@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <vector>
 
@@ -37,10 +38,13 @@ public:
     bool cancelNewWindow = false;
     bool cancelError = false;
     std::function<void()> onComplete;
+    std::function<void()> onBefore;
 
     HRESULT BeforeNavigate2(const char* url, const char*, BOOL* cancel) override {
         log.push_back(std::string("BeforeNavigate2 ") + url);
         *cancel = cancelNavigation;
+        if (onBefore)
+            onBefore();
         return S_OK;
     }
     HRESULT DocumentComplete(const char* url, BOOL top) override {
@@ -200,6 +204,27 @@ TEST(EngineNavigation, SinkMayUseTheDocumentInsideDocumentComplete) {
     engine().load("<html><head><title>Inside</title></head><body>x</body></html>", "inside.htm");
     EXPECT_EQ(title, "Inside");
     EXPECT_EQ(engine().document().designMode(), "On");
+}
+
+TEST(EngineNavigation, SinkMayUseTheLeavingDocumentInsideBeforeNavigate2) {
+    engine().load("<html><body><a id=\"l\" href=\"next.htm\">next</a></body></html>", "first.htm");
+    std::ofstream(engine().folder() + "/next.htm") << "<html><body>Next</body></html>";
+    engine().document().setDesignMode("On");
+    Connected events;
+    std::string modeSeen;
+    events->onBefore = [&] {
+        auto doc = engine().document();
+        doc.setDesignMode("Off");
+        modeSeen = doc.designMode();
+    };
+    engine().document().setDesignMode("Off");
+    auto r = engine().rect("#l");
+    engine().click(r.centerX(), r.centerY());
+    ASSERT_TRUE(WaitUntil(
+        [&] { return events->has("DocumentComplete " + fileUrl(engine().folder() + "/next.htm")); },
+        5000))
+        << ::testing::PrintToString(events->log);
+    EXPECT_EQ(modeSeen, "Off");
 }
 
 TEST(EngineNavigation, CallsOnALeftDocumentOrRemovedElementRaiseErrors) {
