@@ -1,5 +1,8 @@
+#include "SessionFakes.h"
 #include "VsftpdServer.h"
 
+#include "platform/places/Places.h"
+#include "platform/ui/ScriptedDialogs.h"
 #include "publishing/ftp/FtpClient.h"
 #include "publishing/ftp/FtpError.h"
 #include "support/TempHome.h"
@@ -104,4 +107,38 @@ TEST_F(FtpRealServerTest, AMissingFileFailsWithoutLeavingAFileAndTheSessionGoesO
     EXPECT_TRUE(client->Connected());
     EXPECT_EQ(client->CurrentDirectory(), "/site");
     EXPECT_TRUE(client->List().empty());
+}
+
+// The session form end to end: connect into the site folder, list it, open
+// its page as the working copy.
+TEST(FtpRealServerSessionTest, ConnectsListsAndOpensAPage) {
+    VsftpdServer server;
+    if (!server.unavailable().empty())
+        GTEST_SKIP() << server.unavailable();
+    TempHome home;
+    writeFile(server.site() / "index.html", "<html><img src=\"logo.gif\"></html>\n");
+    ui::ScriptedDialogs dialogs;
+    ui::ScopedDialogs scoped(dialogs);
+    ftp::FtpSettings settings;
+    settings.port = server.port();
+    ftp::TMainForm form(settings);
+    FakeBandForm band;
+    FakeErrorRoutine errorRoutine(form);
+    form.FBandForm = &band;
+    form.FErrorRoutine = &errorRoutine;
+    form.FtpServerEdit = "127.0.0.1";
+    form.UserIDEdit = "anonymous";
+    form.PasswordEdit = "tavrisk@example.com";
+    form.remotestart = "/site";
+
+    form.ConnectButtonClick();
+    EXPECT_EQ(form.CurrentDirEdit, "/site");
+    EXPECT_TRUE(listed(form.DirectoryListBox, "index.html"));
+    band.uri = connections::UrlParts::parse("http://www.example.com/site/index.html");
+    form.getfile("index.html");
+    EXPECT_EQ(readFile(places::cacheFolder() / band.temp),
+              "<base href=\"http://www.example.com/site/\"/>\r\n"
+              "<html><img src=\"logo.gif\"></html>\n");
+    EXPECT_EQ(band.shown->navigations.size(), 1u);
+    EXPECT_TRUE(dialogs.shown().empty());
 }

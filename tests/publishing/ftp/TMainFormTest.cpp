@@ -1,7 +1,6 @@
 #include "ScriptedFtpServer.h"
+#include "SessionFakes.h"
 
-#include "platform/browser/WebBrowser.h"
-#include "platform/com/ComObject.h"
 #include "platform/places/Places.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "publishing/ftp/TMainForm.h"
@@ -17,71 +16,6 @@ using ftp::TMainForm;
 using Steps = std::vector<ScriptedFtpServer::Step>;
 
 namespace {
-
-// A browser that records where it was sent and stays busy for a few polls.
-class FakeBrowser : public com::ComObject<IWebBrowser2> {
-public:
-    std::string location = "http://www.example.com/dir/page.htm";
-    std::vector<std::string> navigated;
-    int busyPolls = 0;
-
-    HRESULT get_Document(IHTMLDocument2** document) override {
-        *document = nullptr;
-        return E_FAIL;
-    }
-    HRESULT get_LocationURL(std::string* url) override {
-        *url = location;
-        return S_OK;
-    }
-    HRESULT get_Busy(BOOL* busy) override {
-        *busy = busyPolls > 0 ? TRUE : FALSE;
-        if (busyPolls > 0)
-            --busyPolls;
-        return S_OK;
-    }
-    HRESULT Navigate(const char* url) override {
-        navigated.push_back(url);
-        location = url;
-        busyPolls = 3;
-        return S_OK;
-    }
-    HRESULT Navigate2(const char* url) override { return Navigate(url); }
-    HRESULT Stop() override { return S_OK; }
-    HRESULT Advise(DWebBrowserEvents2*, DWORD*) override { return E_NOTIMPL; }
-    HRESULT Unadvise(DWORD) override { return E_NOTIMPL; }
-};
-
-class FakeBandForm : public ftp::BandFormAccess {
-public:
-    std::vector<std::string> statuses;
-    connections::UrlParts uri = connections::UrlParts::parse("http://www.example.com/dir/page.htm");
-    std::string temp = "temp.htm";
-    std::string remote;
-    ComPtr<FakeBrowser> shown{new FakeBrowser};
-
-    void setBandStatus(const std::string& text) override { statuses.push_back(text); }
-    void trace(const std::string&) override {}
-    IWebBrowser2* browser() override { return shown.get(); }
-    const connections::UrlParts& pageUri() const override { return uri; }
-    std::string tempPageName() const override { return temp; }
-    void setTempPageName(const std::string& name) override { temp = name; }
-    std::string remotePageURL() const override { return remote; }
-    void setRemotePageURL(const std::string& url) override { remote = url; }
-};
-
-// What the wizard's failure exit does for the session: disconnect, then a
-// "Warning" box with the text.
-class FakeErrorRoutine : public ftp::ErrorRoutine {
-public:
-    explicit FakeErrorRoutine(TMainForm& form) : m_form(form) {}
-    void error(const std::string& message) override {
-        m_form.IdFTP1.Disconnect();
-        ui::dialogs().message(message, "Warning", ui::Icon::Warning);
-    }
-
-private:
-    TMainForm& m_form;
-};
 
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -237,8 +171,8 @@ TEST_F(TMainFormTest, GetfileAddsTheBaseElementAndShowsTheCopy) {
     EXPECT_EQ(band.temp, "temp.htm") << "no earlier copy, so the name stays";
     EXPECT_EQ(readFile(copy), "<base href=\"http://www.example.com/dir/\"/>\r\n" + page);
     EXPECT_EQ(band.remote, "http://www.example.com/dir/page.htm");
-    EXPECT_EQ(band.shown->navigated, std::vector<std::string>{copy.string()});
-    EXPECT_EQ(band.shown->busyPolls, 0) << "waited until the browser had loaded";
+    EXPECT_EQ(band.shown->navigations, std::vector<std::string>{copy.string()});
+    EXPECT_TRUE(band.shown->busyAnswers.empty()) << "waited until the browser had loaded";
     EXPECT_EQ(form.FExpectedSize, 0) << "reset when the transfer ended";
     EXPECT_EQ(sentAfterLogin(), "PWD\r\nSIZE page.htm\r\nPORT *\r\nRETR page.htm\r\n");
 }
@@ -277,7 +211,7 @@ TEST_F(TMainFormTest, AFailedDownloadReachesTheCallerAndShowsNothing) {
     form.ConnectButtonClick();
     EXPECT_THROW(form.getfile("page.htm"), std::exception);
     EXPECT_EQ(form.FExpectedSize, 512);
-    EXPECT_TRUE(band.shown->navigated.empty());
+    EXPECT_TRUE(band.shown->navigations.empty());
     EXPECT_TRUE(dialogs.shown().empty());
 }
 
