@@ -185,6 +185,8 @@ WebKitBrowser::~WebKitBrowser() {
     WebKitUserContentManager* manager = webkit_web_view_get_user_content_manager(m_view);
     g_signal_handler_disconnect(manager, m_managerHandler);
     webkit_user_content_manager_unregister_script_message_handler(manager, kHandlerName);
+    if (m_printSettings)
+        g_object_unref(m_printSettings);
     g_object_unref(m_view);
 }
 

@@ -23,6 +23,7 @@
 #include <vector>
 
 typedef struct _WebKitWebView WebKitWebView;
+typedef struct _GtkPrintSettings GtkPrintSettings;
 
 namespace webkit {
 
@@ -49,6 +50,10 @@ public:
     void setSaveAsChooser(std::function<std::string(const std::string& suggested)> chooser) {
         m_chooseSavePath = std::move(chooser);
     }
+
+    // Settings for "print" (a printer, an output file); without them the
+    // default printer, or the print dialog when the caller asks for one.
+    void setPrintSettings(GtkPrintSettings* settings);
 
     // IWebBrowser2
     HRESULT get_Document(IHTMLDocument2** document) override;
@@ -100,6 +105,7 @@ private:
     unsigned long m_managerHandler = 0;
     std::chrono::milliseconds m_timeout{10000};
     std::function<std::string(const std::string&)> m_chooseSavePath;
+    GtkPrintSettings* m_printSettings = nullptr;
     std::map<DWORD, ComPtr<DWebBrowserEvents2>> m_sinks;
     DWORD m_nextCookie = 1;
     std::map<long, ComPtr<IDispatch>> m_eventSinks;

@@ -72,6 +72,8 @@ HRESULT WebKitBrowser::saveAs(const std::string& token, std::string path, BOOL, 
 
 HRESULT WebKitBrowser::print(BOOL showUI, BOOL* done) {
     WebKitPrintOperation* operation = webkit_print_operation_new(m_view);
+    if (m_printSettings)
+        webkit_print_operation_set_print_settings(operation, m_printSettings);
     if (showUI) {
         GtkWidget* top = gtk_widget_get_toplevel(GTK_WIDGET(m_view));
         WebKitPrintOperationResponse response = webkit_print_operation_run_dialog(
@@ -83,6 +85,14 @@ HRESULT WebKitBrowser::print(BOOL showUI, BOOL* done) {
     }
     g_object_unref(operation);
     return S_OK;
+}
+
+void WebKitBrowser::setPrintSettings(GtkPrintSettings* settings) {
+    if (settings)
+        g_object_ref(settings);
+    if (m_printSettings)
+        g_object_unref(m_printSettings);
+    m_printSettings = settings;
 }
 
 // The picture as a data address, so that a page from any origin can show

@@ -3,7 +3,7 @@
 
 #include "EngineView.h"
 
-#include <glib.h>
+#include <gtk/gtk.h>
 
 #include <gtest/gtest.h>
 
@@ -175,6 +175,21 @@ TEST(EngineDocument, SaveAsWritesTheEditedDocument) {
     EXPECT_FALSE(doc.execCommand("SaveAs", false, ""));
     EXPECT_THROW(doc.execCommand("SaveAs", false, "/nonexistent-folder/x.htm"),
                  browser::BrowserError);
+}
+
+TEST(EngineDocument, PrintWritesThePageToTheChosenPrinter) {
+    auto doc = show("<html><body><p>Printed page</p></body></html>");
+    std::string pdf = engine().folder() + "/printed.pdf";
+    GtkPrintSettings* settings = gtk_print_settings_new();
+    gtk_print_settings_set_printer(settings, "Print to File");
+    gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_URI, ("file://" + pdf).c_str());
+    gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
+    engine().browserObject()->setPrintSettings(settings);
+    g_object_unref(settings);
+    EXPECT_TRUE(doc.execCommand("print", false));
+    EXPECT_TRUE(
+        enginetest::WaitUntil([&] { return g_file_test(pdf.c_str(), G_FILE_TEST_EXISTS); }, 10000));
+    engine().browserObject()->setPrintSettings(nullptr);
 }
 
 TEST(EngineDocument, DesignModeAndActiveElement) {
