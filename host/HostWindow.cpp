@@ -143,7 +143,7 @@ void HostWindow::setBarVisible(size_t index, bool visible) {
     if (visible && !entry.hosted) {
         try {
             entry.hosted = std::make_unique<HostedBar>(entry.description, m_barAreaHandle,
-                                                       m_browser.get(), [](bool) {});
+                                                       m_browser.get(), [](IUnknown*, bool) {});
         } catch (const std::exception& error) {
             app::ShowException(error);
             visible = false;
