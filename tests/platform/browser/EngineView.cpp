@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
@@ -32,6 +34,9 @@ EngineView::EngineView() {
     char* folder = g_dir_make_tmp("tavrisk-engine-XXXXXX", nullptr);
     m_folder = folder;
     g_free(folder);
+    static std::string removeAtExit;
+    removeAtExit = m_folder;
+    std::atexit([] { std::filesystem::remove_all(removeAtExit); });
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_default_size(GTK_WINDOW(window), 800, 600);
     m_view = WEBKIT_WEB_VIEW(webkit_web_view_new());
