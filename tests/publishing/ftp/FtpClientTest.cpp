@@ -517,14 +517,30 @@ TEST_F(FtpClientTest, AServerThatHangsUpWhileIdleLeavesTheClientDisconnected) {
     }
 }
 
-// Runs `handler` from the main loop once the client is waiting.
-struct MainLoopHandler {
-    std::function<void()> handler;
+// Runs `handler` from the main loop, which the client keeps running while
+// it waits. The timer goes with the object.
+class MainLoopHandler {
+public:
+    explicit MainLoopHandler(std::function<void()> handler) : m_handler(std::move(handler)) {}
+    ~MainLoopHandler() {
+        if (m_source)
+            g_source_remove(m_source);
+    }
+    MainLoopHandler(const MainLoopHandler&) = delete;
+    MainLoopHandler& operator=(const MainLoopHandler&) = delete;
+
+    void scheduleIn(unsigned milliseconds) { m_source = g_timeout_add(milliseconds, &run, this); }
+
+private:
     static gboolean run(gpointer self) {
-        static_cast<MainLoopHandler*>(self)->handler();
+        auto* me = static_cast<MainLoopHandler*>(self);
+        me->m_source = 0;
+        me->m_handler();
         return G_SOURCE_REMOVE;
     }
-    void scheduleIn(unsigned milliseconds) { g_timeout_add(milliseconds, &run, this); }
+
+    std::function<void()> m_handler;
+    guint m_source = 0;
 };
 
 TEST_F(FtpClientTest, AnOperationStartedWhileAnotherWaitsFailsAtOnce) {
@@ -609,6 +625,10 @@ TEST_F(FtpClientTest, AConnectionAttemptThatHangsTimesOut) {
     int pumps = 0;
     MainLoopHandler tick{[&] { ++pumps; }};
     tick.scheduleIn(100);
+    // Should a kernel accept the attempt after all, the wait for a greeting
+    // must still end.
+    MainLoopHandler guard{[&] { client->Disconnect(); }};
+    guard.scheduleIn(3000);
     auto started = std::chrono::steady_clock::now();
     try {
         client->Connect();
