@@ -1,21 +1,175 @@
-#include "BandForm.h"
+#include "shell/BandForm.h"
 
-#include "platform/browser/WebBrowser.h"
+#include "connections/Tftpparameters.h"
+#include "connections/wizard/Tformwizzard.h"
+#include "dialogs/TForm2.h"
+#include "dialogs/Ttestform.h"
+#include "forms/BandFormDescription.h"
+#include "forms/NotAvailable.h"
+#include "platform/net/MainLoop.h"
+#include "platform/places/Places.h"
+#include "platform/window/Application.h"
+#include "shell/BrowserClick.h"
+#include "shell/BrowserEvents.h"
+#include "shell/FtpSessionForm.h"
+#include "shell/ProcessForms.h"
+#include "shell/Tblankform.h"
+#include "tools/BrowserCalls.h"
+#include "tools/Colors.h"
+#include "tools/Formatting.h"
+#include "tools/Glyphs.h"
+#include "tools/TForm3.h"
 
-#include <exception>
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <thread>
 
-TBandForm::TBandForm(HWND parent) {
+using shell::ProcessFormSlot;
+
+namespace {
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// "%20" and the like written out, so that a path with blanks compares.
+std::string percentDecoded(const std::string& url) {
+    std::string out;
+    for (size_t i = 0; i < url.size(); ++i) {
+        if (url[i] == '%' && i + 2 < url.size() &&
+            std::isxdigit(static_cast<unsigned char>(url[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(url[i + 2]))) {
+            out += static_cast<char>(std::stoi(url.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += url[i];
+        }
+    }
+    return out;
+}
+
+std::unique_ptr<shell::ProcessForm> makeProcessForm(ProcessFormSlot slot) {
+    switch (slot) {
+    case ProcessFormSlot::Blank:
+        return std::make_unique<shell::Tblankform>();
+    case ProcessFormSlot::Ftp:
+        return std::make_unique<shell::PendingFtpSessionForm>();
+    case ProcessFormSlot::PageProperties:
+        return std::make_unique<dialogs::TForm2>();
+    case ProcessFormSlot::Table:
+        return std::make_unique<tools::TForm3>();
+    case ProcessFormSlot::Wizard:
+        return std::make_unique<connections::Tformwizzard>();
+    case ProcessFormSlot::Gallery:
+        return std::make_unique<dialogs::Ttestform>();
+    case ProcessFormSlot::Count:
+        break;
+    }
+    return nullptr;
+}
+
+// Creates, hidden and in slot order, each process-wide form that is
+// missing; answers whether any was created.
+bool createMissingProcessForms() {
+    bool created = false;
+    for (int i = 0; i < static_cast<int>(ProcessFormSlot::Count); ++i) {
+        auto slot = static_cast<ProcessFormSlot>(i);
+        if (!shell::processForm(slot)) {
+            shell::setProcessForm(slot, makeProcessForm(slot));
+            created = true;
+        }
+    }
+    return created;
+}
+
+void linkProcessForms(forms::BandFormLink* band) {
+    if (auto* f = shell::processFormAs<dialogs::Ttestform>(ProcessFormSlot::Gallery))
+        f->FBandForm = band;
+    if (auto* f = shell::processFormAs<connections::Tformwizzard>(ProcessFormSlot::Wizard))
+        f->FBandForm = band;
+    if (auto* f = shell::processFormAs<shell::PendingFtpSessionForm>(ProcessFormSlot::Ftp))
+        f->FBandForm = band;
+    if (auto* f = shell::processFormAs<dialogs::TForm2>(ProcessFormSlot::PageProperties))
+        f->FBandForm = band;
+    if (auto* f = shell::processFormAs<tools::TForm3>(ProcessFormSlot::Table))
+        f->FBandForm = band;
+}
+
+// The small page the text page's own browser shows.
+void writeHelperPage(const std::string& path) {
+    std::ifstream existing(path);
+    if (existing)
+        return;
+    std::ofstream page(path, std::ios::binary);
+    page << "<html><body style=\"margin:2px;font:11px sans-serif;color:#555\">"
+            "Select text in the page, then format it with the buttons above.</body></html>\r\n";
+}
+
+} // namespace
+
+TBandForm::TBandForm(HWND parent) : m_form(forms::bandFormDescription()) {
     win::Size size = designSize();
     m_handle = win::CreateWindowObject({"TBandForm", "Tavrisk", parent, size.width, size.height});
+    DWebBrowserEvents21 =
+        ComPtr<TDWebBrowserEvents2>(new TDWebBrowserEvents2("DWebBrowserEvents21"));
+    DWebBrowserEvents21->OnBeforeNavigate2 = [this](const std::string& url) {
+        DWebBrowserEvents21BeforeNavigate2(url);
+    };
+    DWebBrowserEvents21->OnDocumentComplete = [this](const std::string& url) {
+        DWebBrowserEvents21DocumentComplete(url);
+    };
+    bindHandlers();
+    FormCreate();
 }
 
 TBandForm::~TBandForm() {
     FormDestroy();
+    for (TBrowserClick* sink : m_sinks)
+        sink->OnClick = nullptr;
+    DWebBrowserEvents21->OnBeforeNavigate2 = nullptr;
+    DWebBrowserEvents21->OnDocumentComplete = nullptr;
+    DWebBrowserEvents21->Disconnect();
     win::DestroyWindow(m_handle);
 }
 
 void TBandForm::setBrowser(ComPtr<IWebBrowser2> browser) {
     FBrowser = std::move(browser);
+}
+
+void TBandForm::FormCreate() {
+    try {
+        m_form["Memo1"].setVisible(false);
+        m_form["Button3"].setVisible(false);
+        m_form["Button4"].setVisible(false);
+        FUploadNames.clear();
+        FUploadFiles.clear();
+        FWindowsFolder = places::withTrailingSlash(places::dataFolder());
+        FTempPageName = "temp.htm";
+        writeHelperPage(FWindowsFolder + "1.htm");
+        m_form["helper"].setText("file://" + FWindowsFolder + "1.htm");
+        FPageUri = connections::UrlParts();
+        if (shell::processForm(ProcessFormSlot::PageProperties)) {
+            // Another band form of this process does the editing.
+            m_form["designmode"].setEnabled(false);
+            m_form["btnNew"].setEnabled(false);
+            m_form["ToolButton8"].setEnabled(false);
+            return;
+        }
+        createMissingProcessForms();
+        FGalleryForImage = false;
+        linkProcessForms(this);
+    } catch (const std::exception&) {
+        app::Terminate();
+    }
 }
 
 void TBandForm::FormDestroy() {
@@ -29,4 +183,349 @@ void TBandForm::FormDestroy() {
             win::PostMessage(server, WM_QUIT, 0, 0);
     } catch (const std::exception&) {
     }
+}
+
+void TBandForm::bindHandlers() {
+    m_form["designmode"].onClick = [this] { designmodeClick(); };
+    m_form["btnNew"].onClick = [this] { btnNewClick(); };
+    m_form["Startablankpage1"].onClick = [this] { btnNewClick(); };
+    m_form["ToolButton8"].onClick = [this] { ToolButton8Click(); };
+    m_form["pi"].onClick = [this] { piClick(); };
+    m_form["PageControl1"].onChange = [this] { PageControl1Change(); };
+    m_form["cmbFontName"].onChange = [this] { cmbFontNameChange(); };
+    m_form["cmbFontSize"].onChange = [this] { cmbFontSizeChange(); };
+    m_form["cmdcolor"].onChange = [this] { cmdcolorChange(); };
+    m_form["ToolButton23"].onClick = [] {
+        if (auto* form = shell::processForm(ProcessFormSlot::PageProperties))
+            form->Show();
+    };
+    for (const tools::ToolCommand& command : tools::toolCommands())
+        m_form[command.control].onClick = [this, &command] {
+            tools::sendCommand(FBrowser.get(), command);
+        };
+    // The remaining buttons and menu entries belong to features the bar
+    // does not offer yet; they say so rather than do nothing.
+    for (const auto& control : m_form.controls()) {
+        forms::Kind kind = control->kind();
+        bool actionable = kind == forms::Kind::Button || kind == forms::Kind::DropDownButton ||
+                          kind == forms::Kind::MenuItem || control->name() == "ToolButton18";
+        if (!actionable || control->onClick)
+            continue;
+        std::string what = control->hint().empty() ? control->caption() : control->hint();
+        what = what.substr(0, what.find('\r'));
+        control->onClick = [what] { forms::notAvailableYet("\"" + what + "\""); };
+    }
+}
+
+// ---- edit mode --------------------------------------------------------------
+
+void TBandForm::designmodeClick() {
+    if (createMissingProcessForms())
+        linkProcessForms(this);
+    if (contains(tools::locationURL(FBrowser.get()), "about:")) {
+        DesignModeoff();
+        deshabilitetout();
+        m_form["designmode"].setDown(false);
+        btnNewClick();
+        return;
+    }
+    if (m_form["designmode"].down())
+        enterEditMode();
+    else
+        publish();
+}
+
+void TBandForm::enterEditMode() {
+    if (shell::FtpSessionForm* ftp = ftpForm()) {
+        ftp->setRemoteStart("");
+        ftp->setCurrentDir("/");
+    }
+    HWND frame = win::FindWindow("IEFrame");
+    HWND view = frame ? win::FindWindowEx(frame, nullptr, "Shell DocObject View") : nullptr;
+    HWND server = view ? win::FindWindowEx(view, nullptr, "Internet Explorer_Server") : nullptr;
+    if (!server)
+        return;
+    m_form["Anewfileonyourserver1"].setEnabled(true);
+
+    std::string location = tools::locationURL(FBrowser.get());
+    if (!contains(location, "file://")) {
+        if (contains(lower(location), "http://") && !wizard()->connectionexiste(location)) {
+            FPageUri = connections::UrlParts::parse(location);
+            wizard()->siteedit().setText(FPageUri.protocol + "://" + FPageUri.host);
+            wizard()->Show();
+            m_form["designmode"].setDown(false);
+            return;
+        }
+        Button1Click();
+        FEditedPageUrl = tools::locationURL(FBrowser.get());
+    }
+    if (contains(tools::locationURL(FBrowser.get()), "http:") &&
+        !(ftpForm() && ftpForm()->connected()))
+        return;
+
+    habilitetout();
+    waiting();
+    m_form["designmode"].setHint("Press here to publish the document");
+    tools::check(tools::currentDocument(FBrowser.get())->put_designMode("On"));
+    m_form["StatusBar1"].setPanelText(0, tools::locationURL(FBrowser.get()));
+    m_form["pi"].setDown(true);
+    piClick();
+    tools::sendCommand(FBrowser.get(), "LiveResize", false, true);
+    tools::sendCommand(FBrowser.get(), "2D-Position", false, true);
+    FDocument = tools::currentDocument(FBrowser.get());
+
+    FClickSink = TBrowserClick::create();
+    m_sinks.push_back(FClickSink);
+    DWebBrowserEvents21->Connect(FBrowser.get());
+    FClickSink->OnClick = [this](TBrowserClick&) { BrowClick(); };
+    BOOL attached = FALSE;
+    FDocument->attachEvent("onClick", FClickSink, &attached);
+    FDocument->attachEvent("onmouseup", FClickSink, &attached);
+}
+
+void TBandForm::publish() {
+    m_form["designmode"].setHint("Press here to edit the document");
+    deshabilitetout();
+    m_form["Anewfileonyourserver1"].setEnabled(false);
+    tools::check(tools::currentDocument(FBrowser.get())->put_designMode("Off"));
+    upload();
+    disconnectFtp();
+    if (!FRemotePageURL.empty()) {
+        static std::mt19937 generator{std::random_device{}()};
+        std::uniform_int_distribution<int> number(0, 9999);
+        std::string address = FRemotePageURL + "?rnd=" + std::to_string(number(generator));
+        tools::check(FBrowser->Navigate2(address.c_str()));
+    }
+    pause(500);
+    waiting();
+    pause(500);
+    waiting();
+    panelinfo(forms::kNotConnected);
+}
+
+void TBandForm::setEditButtonDown(bool down) {
+    m_form["designmode"].setDown(down);
+}
+
+void TBandForm::DesignModeoff() {
+    tools::check(tools::currentDocument(FBrowser.get())->put_designMode("Off"));
+}
+
+void TBandForm::showTabs(bool text, bool table, bool image) {
+    m_form["pgeneral"].setVisible(text);
+    m_form["ptable"].setVisible(table);
+    m_form["pimage"].setVisible(image);
+    m_form["HTMLSource"].setVisible(false);
+    forms::Control& pages = m_form["PageControl1"];
+    if (const forms::Control* active = m_form.find(pages.activePage());
+        !active || !active->visible())
+        pages.setActivePage(text ? "pgeneral" : table ? "ptable" : image ? "pimage" : "");
+}
+
+void TBandForm::setToolbars(bool enabled) {
+    for (const char* toolbar : forms::kBandToolbars)
+        for (forms::Control* control : m_form.children(toolbar))
+            control->setEnabled(enabled);
+}
+
+void TBandForm::habilitetout() {
+    showTabs(true, false, false);
+    m_form["designmode"].setCaption("Publish");
+    setToolbars(true);
+    m_form["designmode"].setEnabled(true);
+    m_form["cmbFontName"].setEnabled(true);
+    m_form["cmbFontSize"].setEnabled(true);
+}
+
+void TBandForm::deshabilitetout() {
+    showTabs(false, false, false);
+    m_form["designmode"].setCaption("Edit site");
+    setToolbars(false);
+    m_form["designmode"].setEnabled(true);
+    m_form["cmbFontName"].setEnabled(false);
+    m_form["cmbFontSize"].setEnabled(false);
+    m_form["btnNew"].setEnabled(true);
+    m_form["ToolButton8"].setEnabled(true);
+}
+
+void TBandForm::habilitetools() {
+    for (const char* name :
+         {"ToolButton14", "ToolButton11", "ToolButton5", "ToolButton28", "ToolButton13"})
+        m_form[name].setEnabled(true);
+}
+
+void TBandForm::deshabilitetools() {
+    for (const char* name :
+         {"ToolButton14", "ToolButton11", "ToolButton5", "ToolButton28", "ToolButton13"})
+        m_form[name].setEnabled(false);
+}
+
+void TBandForm::waiting() {
+    BOOL busy = FALSE;
+    do {
+        win::ProcessPostedMessages();
+        net::processPendingEvents();
+        tools::check(FBrowser->get_Busy(&busy));
+    } while (busy);
+}
+
+void TBandForm::pause(int milliseconds) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) {
+        win::ProcessPostedMessages();
+        net::processPendingEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+void TBandForm::panelinfo(const std::string& text) {
+    m_form["StatusBar1"].setPanelText(1, text);
+}
+
+void TBandForm::disconnectFtp() {
+    if (shell::FtpSessionForm* ftp = ftpForm())
+        ftp->disconnect();
+}
+
+void TBandForm::Button1Click() {
+    connections::Tformwizzard* w = wizard();
+    FPageUri = w->traitep(tools::locationURL(FBrowser.get()));
+    std::string key = FPageUri.protocol + "://" + FPageUri.host;
+    if (w->connectionexiste(key)) {
+        const auto& current = connections::Tftpparameters::current();
+        w->ftpserveredit().setText(current.ftpserver);
+        w->ftploginedit().setText(current.ftplogin);
+        w->ftppasswordedit().setText(current.ftppassword);
+        w->ftpinitialfolderedit().setText(current.ftpinitialfolder);
+        w->siteedit().setText(current.siteweb);
+        w->finishedClick();
+    } else {
+        w->init();
+        w->siteedit().setText(key);
+        w->ftpserveredit().setText("");
+        w->Show();
+    }
+}
+
+void TBandForm::ToolButton8Click() {
+    wizard()->Show();
+}
+
+bool TBandForm::isWorkingCopy(const std::string& url) const {
+    std::string workingCopy =
+        lower("file://" + places::withTrailingSlash(places::cacheFolder()) + FTempPageName);
+    return lower(percentDecoded(url)) == workingCopy;
+}
+
+void TBandForm::DWebBrowserEvents21BeforeNavigate2(const std::string&) {
+    if (!m_form["designmode"].down())
+        return;
+    deshabilitetout();
+    DesignModeoff();
+}
+
+void TBandForm::DWebBrowserEvents21DocumentComplete(const std::string& url) {
+    if (isWorkingCopy(url)) {
+        m_form["designmode"].setDown(true);
+        designmodeClick();
+        return;
+    }
+    m_form["designmode"].setDown(false);
+    DesignModeoff();
+    deshabilitetout();
+    if (shell::FtpSessionForm* ftp = ftpForm()) {
+        ftp->disconnect();
+        ftp->quit();
+    }
+}
+
+void TBandForm::PageControl1Change() {
+    // The property panels are cleared by the selection tools, which are not
+    // part of the bar yet; the pages hold no fields to clear.
+}
+
+// ---- formatting ---------------------------------------------------------------
+
+void TBandForm::cmbFontNameChange() {
+    tools::sendCommand(FBrowser.get(), "fontname", true, m_form["cmbFontName"].text());
+}
+
+void TBandForm::cmbFontSizeChange() {
+    tools::sendCommand(FBrowser.get(), "FontSize", true, m_form["cmbFontSize"].text());
+}
+
+void TBandForm::cmdcolorChange() {
+    tools::sendCommand(FBrowser.get(), "FORECOLOR", true,
+                       tools::ColorToHtml(m_form["cmdcolor"].color()));
+}
+
+void TBandForm::pasteHTML(const std::string& html) {
+    tools::pasteHTML(FBrowser.get(), html);
+}
+
+void TBandForm::DHTMLEditDisplayChanged() {
+    tools::DHTMLEditDisplayChanged(FBrowser.get(), m_form, FSelectedElement);
+}
+
+void TBandForm::BrowClick() {
+    try {
+        ComPtr<IHTMLDocument2> document = tools::currentDocument(FBrowser.get());
+        ComPtr<IHTMLSelectionObject> selection;
+        tools::check(document->get_selection(selection.put()));
+        ComPtr<IUnknown> range;
+        tools::check(selection->createRange(range.put()));
+        auto text = range.query<IHTMLTxtRange>();
+        if (!text)
+            return;
+        ComPtr<IHTMLElement> parent;
+        tools::check(text->parentElement(parent.put()));
+        FSelectedElement = parent;
+        DHTMLEditDisplayChanged();
+    } catch (const std::exception&) {
+    }
+}
+
+// ---- glyphs ---------------------------------------------------------------------
+
+void TBandForm::piClick() {
+    if (m_form["pi"].down()) {
+        montrerglyph();
+        m_form["pi"].setHint("Hide glyphs");
+    } else {
+        cacherglyph();
+        m_form["pi"].setHint("Show glyphs");
+    }
+}
+
+void TBandForm::montrerglyph() {
+    tools::montrerglyph(FBrowser.get(), [this](const std::string& line) { trace(line); });
+}
+
+void TBandForm::cacherglyph() {
+    tools::cacherglyph(FBrowser.get());
+}
+
+// ---- features still to come ------------------------------------------------------
+
+void TBandForm::upload() {
+    forms::notAvailableYet("Publishing the page to the site");
+}
+
+void TBandForm::btnNewClick() {
+    forms::notAvailableYet("Starting a new page");
+}
+
+void TBandForm::trace(const std::string& line) {
+    m_form["Memo1"].appendLine(line);
+}
+
+shell::FtpSessionForm* TBandForm::ftpForm() {
+    return shell::processFormAs<shell::FtpSessionForm>(ProcessFormSlot::Ftp);
+}
+
+connections::Tformwizzard* TBandForm::wizard() {
+    auto* w = shell::processFormAs<connections::Tformwizzard>(ProcessFormSlot::Wizard);
+    if (!w)
+        throw std::runtime_error("The site wizard does not exist");
+    return w;
 }

@@ -1,16 +1,34 @@
 #pragma once
 
+#include "connections/UrlParts.h"
+#include "forms/FormObject.h"
+#include "platform/browser/HtmlDocument.h"
+#include "platform/browser/WebBrowser.h"
 #include "platform/com/Unknown.h"
 #include "platform/window/Windows.h"
 
-struct IWebBrowser2;
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
-// The bar's window. It is created borderless as a child of the host's bar
-// area and reaches the page through the browser the band hands it.
-class TBandForm {
+class TBrowserClick;
+class TDWebBrowserEvents2;
+
+namespace connections {
+class Tformwizzard;
+}
+namespace shell {
+class FtpSessionForm;
+}
+
+// The bar's window and the owner of all editing state. It is created
+// borderless as a child of the host's bar area and reaches the page through
+// the browser the band hands it, asking it for the document at every use.
+class TBandForm : public forms::BandFormLink {
 public:
     explicit TBandForm(HWND parent);
-    ~TBandForm();
+    virtual ~TBandForm();
     TBandForm(const TBandForm&) = delete;
     TBandForm& operator=(const TBandForm&) = delete;
 
@@ -21,9 +39,84 @@ public:
     void setBrowser(ComPtr<IWebBrowser2> browser);
     IWebBrowser2* browser() const { return FBrowser.get(); }
 
+    // The controls, by name.
+    forms::Form& form() { return m_form; }
+    forms::Control& operator[](const std::string& name) { return m_form[name]; }
+
+    // State shared with the editing tools and the secondary forms.
+    ComPtr<IWebBrowser2> FBrowser;
+    ComPtr<IHTMLDocument2> FDocument;
+    TBrowserClick* FClickSink = nullptr;
+    ComPtr<IUnknown> FClickRange;
+    ComPtr<IHTMLElement> FSelectedElement;
+    bool FGalleryForImage = false;
+    uint8_t FImageTarget = 0;
+    std::string FChosenWidth;
+    std::string FChosenHeight;
+    connections::UrlParts FPageUri;
+    std::string FEditedPageUrl;
+    std::string FTempPageName;
+    std::string FRemotePageURL;
+    std::vector<std::string> FUploadNames;
+    std::vector<std::string> FUploadFiles;
+    // The Windows-folder counterpart, with a trailing "/".
+    std::string FWindowsFolder;
+    ComPtr<TDWebBrowserEvents2> DWebBrowserEvents21;
+
+    // The edit-mode switch and the tool sets.
+    void designmodeClick() override;
+    void setEditButtonDown(bool down) override;
+    void DesignModeoff() override;
+    void habilitetout();
+    void deshabilitetout() override;
+    void habilitetools();
+    void deshabilitetools();
+    void waiting() override;
+    void panelinfo(const std::string& text) override;
+    void disconnectFtp() override;
+    void Button1Click();
+    void ToolButton8Click();
+    void DWebBrowserEvents21BeforeNavigate2(const std::string& url);
+    void DWebBrowserEvents21DocumentComplete(const std::string& url);
+    void PageControl1Change();
+    // Whether a navigation address is the local working copy of a site page.
+    bool isWorkingCopy(const std::string& url) const;
+
+    // Formatting.
+    void cmbFontNameChange();
+    void cmbFontSizeChange();
+    void cmdcolorChange();
+    void pasteHTML(const std::string& html);
+    void DHTMLEditDisplayChanged();
+    // The click dispatcher: a click in text shows its formatting.
+    void BrowClick();
+
+    // Glyphs.
+    void piClick();
+    void montrerglyph();
+    void cacherglyph();
+
+    // Operations of features that the bar does not offer yet.
+    void upload();
+    void btnNewClick();
+
+    void trace(const std::string& line) override;
+
+    // The secondary forms this band form works with (null when missing).
+    static shell::FtpSessionForm* ftpForm();
+    static connections::Tformwizzard* wizard();
+
 private:
+    void FormCreate();
     void FormDestroy();
+    void bindHandlers();
+    void setToolbars(bool enabled);
+    void showTabs(bool text, bool table, bool image);
+    void enterEditMode();
+    void publish();
+    void pause(int milliseconds);
 
     HWND m_handle = nullptr;
-    ComPtr<IWebBrowser2> FBrowser;
+    forms::Form m_form;
+    std::vector<TBrowserClick*> m_sinks;
 };

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "connections/ConnectionStore.h"
+#include "connections/UrlParts.h"
+#include "forms/FormObject.h"
+
+#include <string>
+
+namespace connections {
+
+// The site wizard as far as the edit-mode switch uses it: the saved
+// connections (restored when the wizard is created, saved when it goes),
+// the lookup of a connection for a page, its connection fields and its
+// failure exit. Its pages and the connection test are not built yet:
+// showing it or finishing it says so.
+class Tformwizzard : public forms::FormObject {
+public:
+    Tformwizzard();
+    ~Tformwizzard() override;
+
+    // Finds the first saved site whose address occurs in address followed
+    // by "/" (letter case ignored) and makes it the connection in use.
+    bool connectionexiste(const std::string& address);
+    UrlParts traitep(const std::string& location) const { return connections::traitep(location); }
+    void finishedClick();
+    void init();
+    // Ends edit mode, closes the FTP session and shows the message.
+    void error(const std::string& message);
+    void Show() override;
+
+    forms::Control& siteedit() { return form()["siteedit"]; }
+    forms::Control& ftpserveredit() { return form()["ftpserveredit"]; }
+    forms::Control& ftploginedit() { return form()["ftploginedit"]; }
+    forms::Control& ftppasswordedit() { return form()["ftppasswordedit"]; }
+    forms::Control& ftpinitialfolderedit() { return form()["ftpinitialfolderedit"]; }
+
+    ConnectionStore& store() { return m_store; }
+
+    forms::BandFormLink* FBandForm = nullptr;
+
+private:
+    ConnectionStore m_store;
+};
+
+} // namespace connections

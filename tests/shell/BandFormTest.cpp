@@ -1,0 +1,271 @@
+#include "BandFormFixture.h"
+
+#include "dialogs/TForm2.h"
+#include "shell/BrowserClick.h"
+#include "shell/BrowserEvents.h"
+#include "shell/FtpSessionForm.h"
+
+using shell::ProcessFormSlot;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
+
+TEST_F(BandFormTest, CreatedIdleWithOnlyTheSwitchNewAndFtpParameters) {
+    EXPECT_THAT(enabledTools(), UnorderedElementsAre("designmode", "btnNew", "ToolButton8"));
+    EXPECT_THAT(visibleTabs(), ElementsAre("Txt"));
+    EXPECT_EQ(control("designmode").caption(), "Edit site");
+    EXPECT_EQ(control("designmode").hint(), "Press here to edit the document");
+    EXPECT_EQ(control("StatusBar1").panelText(1), "Not connected - Press Edit to connect");
+    EXPECT_FALSE(control("Memo1").visible());
+    EXPECT_FALSE(control("ToolButton14").visible());
+    EXPECT_EQ(form->FTempPageName, "temp.htm");
+    EXPECT_EQ(control("helper").text(), "file://" + form->FWindowsFolder + "1.htm");
+    EXPECT_EQ(win::GetClientSize(form->Handle()).width, 1016);
+    // No navigation events reach the form before edit mode is first entered.
+    EXPECT_THAT(browser->sinks, IsEmpty());
+}
+
+TEST_F(BandFormTest, CreatesTheProcessFormsOnceLinkedToTheFirstBandForm) {
+    for (int i = 0; i < static_cast<int>(ProcessFormSlot::Count); ++i)
+        ASSERT_NE(shell::processForm(static_cast<ProcessFormSlot>(i)), nullptr) << i;
+    auto* pageProperties = shell::processFormAs<dialogs::TForm2>(ProcessFormSlot::PageProperties);
+    EXPECT_EQ(pageProperties->FBandForm, form.get());
+    EXPECT_EQ(wizard().FBandForm, form.get());
+    EXPECT_FALSE(pageProperties->Visible());
+
+    TBandForm second(barArea);
+    EXPECT_EQ(shell::processForm(ProcessFormSlot::PageProperties), pageProperties);
+    EXPECT_EQ(pageProperties->FBandForm, form.get());
+    EXPECT_EQ(wizard().FBandForm, form.get());
+    for (const char* name : {"designmode", "btnNew", "ToolButton8"})
+        EXPECT_FALSE(second[name].enabled()) << name;
+    second["designmode"].click();
+    EXPECT_FALSE(second["designmode"].down());
+}
+
+TEST_F(BandFormTest, EditSiteOnALocalPageEntersEditing) {
+    control("designmode").click();
+
+    EXPECT_TRUE(control("designmode").down());
+    EXPECT_EQ(doc().designMode, "On");
+    EXPECT_EQ(control("designmode").caption(), "Publish");
+    EXPECT_EQ(control("designmode").hint(), "Press here to publish the document");
+    EXPECT_EQ(control("StatusBar1").panelText(0), browser->location);
+    EXPECT_TRUE(control("Anewfileonyourserver1").enabled());
+    EXPECT_THAT(visibleTabs(), ElementsAre("Txt"));
+    for (const char* bar : forms::kBandToolbars)
+        for (forms::Control* c : form->form().children(bar))
+            EXPECT_TRUE(c->enabled()) << c->name();
+    EXPECT_THAT(doc().commands, ElementsAre(fake::Command{"LiveResize", false, true},
+                                            fake::Command{"2D-Position", false, true}));
+    // Glyphs shown at entry.
+    EXPECT_TRUE(control("pi").down());
+    EXPECT_EQ(control("pi").hint(), "Hide glyphs");
+    ASSERT_EQ(doc().execs.size(), 5u);
+    EXPECT_EQ(doc().execs[0], (fake::Exec{IDM_SHOWZEROBORDERATDESIGNTIME, true}));
+    // One sink for both events; the browser's events now reach the form.
+    ASSERT_EQ(doc().attached.size(), 2u);
+    EXPECT_EQ(doc().attached[0].first, "onClick");
+    EXPECT_EQ(doc().attached[1].first, "onmouseup");
+    EXPECT_EQ(doc().attached[0].second, doc().attached[1].second);
+    EXPECT_EQ(browser->sinks.size(), 1u);
+    EXPECT_EQ(form->FDocument.get(), static_cast<IHTMLDocument2*>(browser->document.get()));
+    // A local page needs no connection.
+    EXPECT_EQ(form->FEditedPageUrl, "");
+    EXPECT_THAT(dialogs.messages(), IsEmpty());
+}
+
+TEST_F(BandFormTest, PublishingLeavesEditingAndShowsThePublishedPage) {
+    control("designmode").click();
+    form->FRemotePageURL = "http://www.example.org/page.htm";
+    control("designmode").click();
+
+    EXPECT_FALSE(control("designmode").down());
+    EXPECT_EQ(doc().designMode, "Off");
+    EXPECT_EQ(control("designmode").caption(), "Edit site");
+    EXPECT_EQ(control("designmode").hint(), "Press here to edit the document");
+    EXPECT_THAT(enabledTools(), UnorderedElementsAre("designmode", "btnNew", "ToolButton8"));
+    EXPECT_THAT(visibleTabs(), IsEmpty());
+    EXPECT_FALSE(control("Anewfileonyourserver1").enabled());
+    EXPECT_EQ(control("StatusBar1").panelText(1), "Not connected - Press Edit to connect");
+    ASSERT_EQ(browser->navigations.size(), 1u);
+    EXPECT_THAT(browser->navigations[0],
+                ::testing::MatchesRegex(
+                    R"(http://www\.example\.org/page\.htm\?rnd=(0|[1-9][0-9]?[0-9]?[0-9]?))"));
+    // The upload step is not built yet, and says so instead of pretending.
+    EXPECT_THAT(dialogs.messages(),
+                ElementsAre("Publishing the page to the site is not available yet."));
+}
+
+TEST_F(BandFormTest, MissingBrowserWindowsHoldTheButtonDownUntilTheNextClickPublishes) {
+    win::DestroyWindow(frame);
+    control("designmode").click();
+    EXPECT_TRUE(control("designmode").down());
+    EXPECT_EQ(doc().designMode, "Off");
+    EXPECT_THAT(enabledTools(), UnorderedElementsAre("designmode", "btnNew", "ToolButton8"));
+
+    form->FRemotePageURL.clear();
+    control("designmode").click();
+    EXPECT_FALSE(control("designmode").down());
+    EXPECT_THAT(browser->navigations, IsEmpty());
+    EXPECT_EQ(control("StatusBar1").panelText(1), "Not connected - Press Edit to connect");
+}
+
+TEST_F(BandFormTest, AnAboutPageStartsANewPageInsteadWhicheverWayTheButtonWent) {
+    browser->location = "about:blank";
+    control("designmode").click();
+    EXPECT_FALSE(control("designmode").down());
+    EXPECT_THAT(enabledTools(), UnorderedElementsAre("designmode", "btnNew", "ToolButton8"));
+    EXPECT_EQ(doc().designMode, "Off");
+    EXPECT_THAT(dialogs.messages(), ElementsAre("Starting a new page is not available yet."));
+}
+
+TEST_F(BandFormTest, ASitePageWithoutSavedConnectionOpensTheWizard) {
+    browser->location = "http://www.example.org/dir/page.htm?x=1";
+    control("designmode").click();
+    EXPECT_FALSE(control("designmode").down());
+    EXPECT_EQ(wizard().siteedit().text(), "http://www.example.org");
+    EXPECT_EQ(doc().designMode, "Off");
+    EXPECT_THAT(dialogs.messages(), ElementsAre("The site wizard is not available yet."));
+}
+
+TEST_F(BandFormTest, ASitePageWithASavedConnectionStaysHeldWhileFtpIsNotConnected) {
+    saveConnection("http://WWW.example.org");
+    browser->location = "http://www.example.org/dir/page.htm";
+    control("designmode").click();
+
+    EXPECT_TRUE(control("designmode").down());
+    EXPECT_EQ(doc().designMode, "Off");
+    EXPECT_THAT(enabledTools(), UnorderedElementsAre("designmode", "btnNew", "ToolButton8"));
+    EXPECT_EQ(form->FEditedPageUrl, browser->location);
+    EXPECT_EQ(form->FPageUri.host, "www.example.org");
+    EXPECT_EQ(wizard().ftpserveredit().text(), "ftp.example.org");
+    EXPECT_EQ(wizard().ftpinitialfolderedit().text(), "/www");
+    EXPECT_EQ(connections::Tftpparameters::current().ftplogin, "me");
+    EXPECT_THAT(dialogs.messages(),
+                ElementsAre("Connecting to the site by FTP is not available yet."));
+    auto* ftp = shell::processFormAs<shell::PendingFtpSessionForm>(ProcessFormSlot::Ftp);
+    EXPECT_EQ(ftp->remotestart, "");
+    EXPECT_EQ(ftp->CurrentDirEdit, "/");
+}
+
+TEST_F(BandFormTest, ASecureAddressSkipsTheLookupAndIsEditedWithoutFtp) {
+    browser->location = "https://secure.example.org/page.htm";
+    control("designmode").click();
+    EXPECT_TRUE(control("designmode").down());
+    EXPECT_EQ(doc().designMode, "On");
+    // The connection step still ran on the address made of the location.
+    connections::UrlParts made = connections::traitep(browser->location);
+    EXPECT_EQ(wizard().siteedit().text(), made.protocol + "://" + made.host);
+    EXPECT_THAT(dialogs.messages(), ElementsAre("The site wizard is not available yet."));
+    EXPECT_EQ(form->FEditedPageUrl, browser->location);
+}
+
+TEST_F(BandFormTest, NavigatingAwayEndsEditingAsTheStateTableSays) {
+    control("designmode").click();
+    ASSERT_EQ(doc().designMode, "On");
+
+    EXPECT_EQ(browser->beforeNavigate("file:///home/user/other.htm"), S_OK);
+    EXPECT_TRUE(control("designmode").down()); // held
+    EXPECT_EQ(doc().designMode, "Off");
+    EXPECT_THAT(enabledTools(), UnorderedElementsAre("designmode", "btnNew", "ToolButton8"));
+
+    browser->location = "file:///home/user/other.htm";
+    EXPECT_EQ(browser->documentComplete(browser->location), S_OK);
+    EXPECT_FALSE(control("designmode").down()); // idle
+    EXPECT_EQ(doc().designMode, "Off");
+
+    // Idle: BeforeNavigate2 leaves everything alone.
+    doc().designMode = "On";
+    browser->beforeNavigate("file:///x.htm");
+    EXPECT_EQ(doc().designMode, "On");
+}
+
+TEST_F(BandFormTest, TheWorkingCopyEntersEditingByItselfWhateverTheLetterCase) {
+    control("designmode").click();
+    browser->documentComplete("file:///elsewhere.htm");
+    ASSERT_FALSE(control("designmode").down());
+
+    std::string upper = workingCopyUrl();
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    browser->location = workingCopyUrl();
+    EXPECT_TRUE(form->isWorkingCopy(upper));
+    EXPECT_FALSE(form->isWorkingCopy(workingCopyUrl() + "x"));
+    EXPECT_EQ(browser->documentComplete(upper), S_OK);
+    EXPECT_TRUE(control("designmode").down());
+    EXPECT_EQ(doc().designMode, "On");
+}
+
+TEST_F(BandFormTest, ErrorsInNavigationHandlersBecomeFailuresWithoutABox) {
+    control("designmode").click();
+    browser->location = workingCopyUrl();
+    doc().failingCommands = {"liveresize"};
+    EXPECT_TRUE(FAILED(browser->documentComplete(workingCopyUrl())));
+    EXPECT_THAT(dialogs.messages(), IsEmpty());
+}
+
+TEST_F(BandFormTest, AFailingCommandIsReportedWithThePeriodRuleAndEndsTheHandler) {
+    control("designmode").click();
+    doc().failingCommands = {"bold"};
+    control("btnBold").click();
+    EXPECT_THAT(dialogs.messages(), ElementsAre("Invalid argument."));
+    EXPECT_THAT(doc().editCommands(), IsEmpty());
+}
+
+TEST_F(BandFormTest, RefusedBrowserEventsReportTheComponent) {
+    browser->refuseAdvise = true;
+    control("designmode").click();
+    EXPECT_THAT(dialogs.messages(),
+                ElementsAre("Unable to connect DWebBrowserEvents21.\rNo connection point."));
+}
+
+TEST_F(BandFormTest, TheClickSinkRunsItsHandlerForAnyCallAndOutlivesItsForm) {
+    control("designmode").click();
+    IDispatch* sink = doc().attached[0].second;
+    auto invoke = [&] {
+        return sink->Invoke(7, iidOf<IUnknown>(), 0, 1, nullptr, nullptr, nullptr, nullptr);
+    };
+
+    auto paragraph = fake::Element::make("P", fake::Element::make("BODY", nullptr));
+    doc().selection->caretParent = paragraph;
+    doc().answers = {{"bold", true}, {"italic", false}, {"underline", false}};
+    EXPECT_EQ(invoke(), S_OK);
+    EXPECT_TRUE(control("btnBold").down());
+
+    ComPtr<IUnknown> asUnknown;
+    EXPECT_EQ(sink->QueryInterface(iidOf<IUnknown>(), asUnknown.putVoid()), S_OK);
+
+    form.reset();
+    EXPECT_EQ(invoke(), S_OK);
+}
+
+TEST_F(BandFormTest, HabilitetoolsSwitchesTheInsertionButtons) {
+    control("designmode").click();
+    form->deshabilitetools();
+    for (const char* name :
+         {"ToolButton14", "ToolButton11", "ToolButton5", "ToolButton28", "ToolButton13"})
+        EXPECT_FALSE(control(name).enabled()) << name;
+    EXPECT_TRUE(control("ToolButton16").enabled());
+    form->habilitetools();
+    for (const char* name :
+         {"ToolButton14", "ToolButton11", "ToolButton5", "ToolButton28", "ToolButton13"})
+        EXPECT_TRUE(control(name).enabled()) << name;
+}
+
+TEST_F(BandFormTest, WaitingReturnsOnceTheBrowserIsIdle) {
+    browser->busyReads = 3;
+    form->waiting();
+    EXPECT_EQ(browser->busyReads, 0);
+}
+
+TEST_F(BandFormTest, DestroyingTheFormEndsTheHostDocumentWindowLoop) {
+    form.reset();
+    EXPECT_TRUE(win::TakeQuitRequest());
+    win::DestroyWindow(frame);
+    form = std::make_unique<TBandForm>(barArea =
+                                           win::CreateWindowObject({"BarArea", "", nullptr, 1, 1}));
+    form.reset();
+    EXPECT_FALSE(win::TakeQuitRequest());
+    win::DestroyWindow(barArea);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/browser/HtmlDocument.h"
+#include "platform/browser/WebBrowser.h"
+
+#include <stdexcept>
+
+// The small part of the browser that the editing tools call, with failures
+// turned into errors that carry the browser's own reason.
+namespace tools {
+
+class BrowserCallError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Throws BrowserCallError when hr is a failure.
+void check(HRESULT hr);
+
+// The document the browser shows now, asked afresh at each call. Throws when
+// the browser has none.
+ComPtr<IHTMLDocument2> currentDocument(IWebBrowser2* browser);
+
+std::string locationURL(IWebBrowser2* browser);
+
+} // namespace tools
