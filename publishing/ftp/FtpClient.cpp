@@ -217,7 +217,8 @@ void FtpClient::Connect() {
         expect(m_control->readReply(), {220});
         login();
         FtpReply system = command("SYST", {200, 215, 500});
-        m_system = system.code == 500 ? "Unknown" : splitListing(system.text()).front();
+        auto systemLines = splitListing(system.text());
+        m_system = system.code == 500 ? "Unknown" : systemLines.empty() ? "" : systemLines.front();
         status(FtpStatus::Text, texts::kEstablished);
     } catch (...) {
         if (!m_abandoned)
