@@ -1,0 +1,104 @@
+#include "forms/BandFormDescription.h"
+#include "shell/FakeBrowser.h"
+#include "tools/Formatting.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using ::testing::IsEmpty;
+
+// The formatting toolbar's view of the selection, on a fresh band form
+// model and a fake document.
+class DisplayChanged : public ::testing::Test {
+protected:
+    void SetUp() override {
+        doc().answers = {{"bold", true},          {"italic", false}, {"underline", true},
+                         {"fontname", "Verdana"}, {"fontsize", 3},   {"forecolor", 255}};
+        selected = paragraph;
+    }
+    void refresh() { tools::DHTMLEditDisplayChanged(browser.get(), form, selected); }
+    fake::Document& doc() { return *browser->document; }
+
+    ComPtr<fake::Browser> browser{new fake::Browser};
+    forms::Form form{forms::bandFormDescription()};
+    ComPtr<IHTMLElement> body = fake::Element::make("BODY", nullptr);
+    ComPtr<IHTMLElement> paragraph = fake::Element::make("P", body);
+    ComPtr<IHTMLElement> selected;
+};
+
+TEST_F(DisplayChanged, ShowsTheSelectionsStateAndClimbsToTheParent) {
+    refresh();
+    EXPECT_TRUE(form["btnBold"].down());
+    EXPECT_FALSE(form["btnItalic"].down());
+    EXPECT_TRUE(form["btnUnderline"].down());
+    EXPECT_EQ(form["cmbFontName"].text(), "Verdana");
+    EXPECT_EQ(form["cmbFontSize"].text(), "3");
+    EXPECT_EQ(form["cmbFontName"].items().size(), 17u);
+    EXPECT_EQ(form["cmbFontSize"].items().size(), 21u);
+    EXPECT_EQ(form["cmdcolor"].color(), 255);
+    EXPECT_EQ(selected.get(), body.get());
+}
+
+TEST_F(DisplayChanged, AnUnknownFaceIsAppendedOnceWhateverItsCase) {
+    doc().answers["fontname"] = "Tahoma";
+    refresh();
+    EXPECT_EQ(form["cmbFontName"].text(), "Tahoma");
+    EXPECT_EQ(form["cmbFontName"].items().back(), "Tahoma");
+    doc().answers["fontname"] = "tahoma";
+    refresh();
+    EXPECT_EQ(form["cmbFontName"].text(), "tahoma");
+    EXPECT_EQ(form["cmbFontName"].items().size(), 18u);
+}
+
+TEST_F(DisplayChanged, AMixedSelectionLeavesTheBoxesAsTheyWere) {
+    form["cmbFontName"].setText("Arial");
+    form["cmbFontSize"].setText("+2");
+    doc().answers["fontname"] = nullptr;
+    doc().answers["fontsize"] = nullptr;
+    doc().answers["forecolor"] = nullptr;
+    refresh();
+    EXPECT_EQ(form["cmbFontName"].text(), "Arial");
+    EXPECT_EQ(form["cmbFontSize"].text(), "+2");
+    EXPECT_EQ(form["cmdcolor"].color(), forms::clBtnFace);
+    EXPECT_EQ(selected.get(), body.get());
+}
+
+TEST_F(DisplayChanged, AFailingBoldQueryEndsTheRefreshBeforeAnything) {
+    for (const char* failing : {"bold", "null bold"}) {
+        selected = paragraph;
+        if (std::string(failing) == "bold")
+            doc().failingQueries = {"bold"};
+        else
+            doc().answers["bold"] = nullptr;
+        refresh();
+        EXPECT_FALSE(form["btnUnderline"].down()) << failing;
+        EXPECT_EQ(form["cmbFontName"].text(), "") << failing;
+        EXPECT_EQ(selected.get(), paragraph.get()) << failing;
+    }
+}
+
+TEST_F(DisplayChanged, AColorThatDoesNotReadLeavesThePickerAndGoesOn) {
+    doc().answers["forecolor"] = "#zz";
+    refresh();
+    EXPECT_EQ(form["cmdcolor"].color(), forms::clBtnFace);
+    EXPECT_EQ(selected.get(), body.get());
+    doc().answers["forecolor"] = "#ff";
+    refresh();
+    EXPECT_EQ(form["cmdcolor"].color(), 255);
+}
+
+TEST_F(DisplayChanged, ReadingTheColorNeverWritesItBack) {
+    int changes = 0;
+    form["cmdcolor"].onChange = [&] { ++changes; };
+    refresh();
+    EXPECT_EQ(form["cmdcolor"].color(), 255);
+    EXPECT_EQ(changes, 0);
+    EXPECT_THAT(doc().commands, IsEmpty());
+}
+
+TEST_F(DisplayChanged, AClickInALinkKeepsTheLink) {
+    ComPtr<IHTMLElement> link = fake::Element::make("A", paragraph, {{"href", "http://x/"}});
+    selected = link;
+    refresh();
+    EXPECT_EQ(selected.get(), link.get());
+}
