@@ -400,7 +400,9 @@
     function collect(d) {
         switch (d.k) {
         case 'all':
-            return Array.from(document.getElementsByTagName('*'));
+            return Array.from(document.getElementsByTagName('*')).filter(function (e) {
+                return e !== overlay;
+            });
         case 'tags': {
             const tag = String(d.tag).toLowerCase();
             return collect(d.of).filter(function (e) { return e.tagName.toLowerCase() === tag; });
@@ -432,18 +434,79 @@
     }
 
     function renderGlyphs() {
-        const rules = glyphs.map(glyphRule);
+        const rules = glyphs.filter(function (g) { return g.tag !== 'br'; }).map(glyphRule);
         if (zeroBorders)
             rules.push(zeroBorderRule);
         glyphSheet.replaceSync(rules.join('\n'));
+        placeBreakGlyphs();
     }
+
+    // A line break draws no box of its own, so its pictures are laid over
+    // the page from a layer after the body, which the markup never shows.
+    let overlay = null;
+    let overlayRoot = null;
+    let placing = false;
+
+    function withoutOverlay(read) {
+        if (!overlay || !overlay.isConnected)
+            return read();
+        const parent = overlay.parentNode;
+        overlay.remove();
+        try {
+            return read();
+        } finally {
+            parent.appendChild(overlay);
+        }
+    }
+
+    function placeBreakGlyphs() {
+        const glyph = glyphs.find(function (g) { return g.tag === 'br'; });
+        if (!glyph || !document.body) {
+            if (overlay)
+                overlay.remove();
+            return;
+        }
+        if (!overlay) {
+            overlay = document.createElement('tavrisk-glyphs');
+            overlay.setAttribute('style', 'position:absolute;left:0;top:0;width:0;height:0;' +
+                'overflow:visible;pointer-events:none');
+            overlayRoot = overlay.attachShadow({mode: 'closed'});
+        }
+        if (!overlay.isConnected)
+            document.documentElement.appendChild(overlay);
+        overlayRoot.replaceChildren();
+        for (const br of document.body.getElementsByTagName('br')) {
+            const range = document.createRange();
+            range.selectNode(br);
+            const box = range.getBoundingClientRect();
+            const img = document.createElement('img');
+            img.src = glyph.picture;
+            img.setAttribute('style', 'position:absolute;width:11px;height:11px;left:' +
+                (box.left + scrollX) + 'px;top:' + (box.top + scrollY) + 'px');
+            overlayRoot.appendChild(img);
+        }
+    }
+
+    function schedulePlacing() {
+        if (placing || !overlay || !overlay.isConnected)
+            return;
+        placing = true;
+        requestAnimationFrame(function () {
+            placing = false;
+            placeBreakGlyphs();
+        });
+    }
+
+    new MutationObserver(schedulePlacing).observe(document, {childList: true, subtree: true,
+        characterData: true, attributes: true});
+    window.addEventListener('resize', schedulePlacing);
 
     function serialize() {
         let text = '';
         const dt = document.doctype;
         if (dt)
             text = new XMLSerializer().serializeToString(dt) + '\n';
-        return text + document.documentElement.outerHTML;
+        return text + withoutOverlay(function () { return document.documentElement.outerHTML; });
     }
 
     function attr(el, name, flags) {
@@ -524,10 +587,10 @@
             return had;
         },
         parent: function (e) { return handle(node(e).parentElement); },
-        outerHTML: function (e) { return node(e).outerHTML; },
-        innerHTML: function (e) { return node(e).innerHTML; },
+        outerHTML: function (e) { return withoutOverlay(function () { return node(e).outerHTML; }); },
+        innerHTML: function (e) { return withoutOverlay(function () { return node(e).innerHTML; }); },
         setInnerHTML: function (e, html) { node(e).innerHTML = String(html); },
-        innerText: function (e) { return node(e).innerText; },
+        innerText: function (e) { return withoutOverlay(function () { return node(e).innerText; }); },
         same: function (a, b) { return node(a) === node(b); },
         insertRow: function (e, i) { return handle(node(e).insertRow(i)); },
         deleteRow: function (e, i) { node(e).deleteRow(i); },

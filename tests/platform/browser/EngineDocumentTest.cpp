@@ -107,44 +107,49 @@ TEST(EngineDocument, TitleBackgroundAndMetaAreReadAndWritten) {
               0u);
 }
 
-std::string pseudo(const std::string& selector, const std::string& property) {
-    return engine().eval("getComputedStyle(document.querySelector('" + selector +
-                         "'),'::before')." + property);
-}
-
 TEST(EngineDocument, GlyphsAndZeroBorderOutlinesAreShownAndHidden) {
-    std::string folder = engine().folder();
-    std::ofstream(folder + "/linkpetit.gif", std::ios::binary)
-        << std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00!\xf9\x04\x01"
-                       "\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02D\x01\x00;",
-                       43);
-    auto doc = show("<html><body><a href=\"x\">l</a><br><img src=\"i.gif\">"
-                    "<table border=\"0\" id=\"z\"><tr><td>c</td></tr></table>"
-                    "<table border=\"1\" id=\"b\"><tr><td>c</td></tr></table></body></html>");
+    const unsigned blue = 0x0000FF;
+    std::string folder = engine().folder() + "/";
+    for (const char* name : {"br.gif", "linkpetit.gif", "imagepetit.gif", "tablepetit.gif"})
+        EngineView::writePicture(folder + name, blue);
+    auto doc = show("<html><body style=\"margin:20px\"><p>line one<br id=\"br\">line two</p>"
+                    "<p><a id=\"a\" href=\"x\">link</a></p><p><img id=\"img\" src=\"none.gif\" "
+                    "width=\"40\" height=\"40\"></p><table border=\"0\" id=\"z\"><tr><td>c</td>"
+                    "</tr></table><table border=\"1\" id=\"b\"><tr><td>c</td></tr></table></body>"
+                    "</html>");
     std::string markup = doc.all().tags("html").item(0).outerHTML();
+    long count = doc.all().length();
     std::string tail = "^^%%0^^%%3^^%%3^^%%4^^%%11^^%%11^^%%11^^%%11^^**";
     doc.exec(IDM_SHOWZEROBORDERATDESIGNTIME, true);
-    for (const char* tag : {"br", "a", "img", "table"}) {
-        std::string picture = std::string(tag == std::string("a") ? "linkpetit" : tag) + ".gif";
-        doc.exec(IDM_ADDTOGLYPHTABLE,
-                 "%%" + std::string(tag) + "^^%%" + folder + "/" + picture + tail);
-    }
-    EXPECT_NE(pseudo("a", "content").find("data:image/gif;base64,"), std::string::npos);
-    EXPECT_NE(pseudo("table", "content").find("table.gif"), std::string::npos);
-    EXPECT_NE(pseudo("br", "content").find("br.gif"), std::string::npos);
-    EXPECT_NE(engine()
-                  .eval("getComputedStyle(document.querySelector('img')).backgroundImage")
-                  .find("img.gif"),
-              std::string::npos);
+    doc.exec(IDM_ADDTOGLYPHTABLE, "%%br^^%%" + folder + "br.gif" + tail);
+    doc.exec(IDM_ADDTOGLYPHTABLE, "%%a^^%%" + folder + "linkpetit.gif" + tail);
+    doc.exec(IDM_ADDTOGLYPHTABLE, "%%img^^%%" + folder + "imagepetit.gif" + tail);
+    doc.exec(IDM_ADDTOGLYPHTABLE, "%%table^^%%" + folder + "tablepetit.gif" + tail);
+    engine().settle(100);
+
+    // Each picture shows just before its element.
+    auto breakBox = engine().rect("#br");
+    auto at = [&](const char* selector) {
+        auto r = engine().rect(selector);
+        return engine().pixel(r.x + 5, r.y + 5);
+    };
+    EXPECT_EQ(engine().pixel(breakBox.x + 5, breakBox.y + 5), blue);
+    EXPECT_EQ(at("#a"), blue);
+    EXPECT_EQ(at("#img"), blue);
+    EXPECT_EQ(at("#z"), blue);
     EXPECT_EQ(engine().eval("getComputedStyle(document.getElementById('z')).outlineStyle"),
               "dotted");
     EXPECT_EQ(engine().eval("getComputedStyle(document.getElementById('b')).outlineStyle"), "none");
     // The glyphs are shown, never written into the page.
     EXPECT_EQ(doc.all().tags("html").item(0).outerHTML(), markup);
+    EXPECT_EQ(doc.all().length(), count);
 
     doc.exec(IDM_EMPTYGLYPHTABLE, true);
     doc.exec(IDM_SHOWZEROBORDERATDESIGNTIME, false);
-    EXPECT_EQ(pseudo("a", "content").find("data:"), std::string::npos);
+    engine().settle(100);
+    EXPECT_NE(engine().pixel(breakBox.x + 5, breakBox.y + 5), blue);
+    EXPECT_NE(at("#a"), blue);
+    EXPECT_NE(at("#img"), blue);
     EXPECT_EQ(engine().eval("getComputedStyle(document.getElementById('z')).outlineStyle"), "none");
     EXPECT_THROW(doc.exec(2999, true), browser::BrowserError);
 }

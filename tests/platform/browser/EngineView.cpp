@@ -101,6 +101,41 @@ Rect EngineView::rect(const std::string& selector) {
     return r;
 }
 
+unsigned EngineView::pixel(double x, double y) {
+    struct Shot {
+        bool done = false;
+        cairo_surface_t* surface = nullptr;
+    } shot;
+    webkit_web_view_get_snapshot(
+        m_view, WEBKIT_SNAPSHOT_REGION_VISIBLE, WEBKIT_SNAPSHOT_OPTIONS_NONE, nullptr,
+        [](GObject* source, GAsyncResult* res, gpointer data) {
+            auto* s = static_cast<Shot*>(data);
+            s->surface = webkit_web_view_get_snapshot_finish(WEBKIT_WEB_VIEW(source), res, nullptr);
+            s->done = true;
+        },
+        &shot);
+    WaitUntil([&] { return shot.done; });
+    if (!shot.surface)
+        throw std::runtime_error("No snapshot of the view");
+    cairo_surface_flush(shot.surface);
+    int stride = cairo_image_surface_get_stride(shot.surface);
+    const unsigned char* data = cairo_image_surface_get_data(shot.surface);
+    auto word = *reinterpret_cast<const uint32_t*>(data + int(y) * stride + int(x) * 4);
+    cairo_surface_destroy(shot.surface);
+    return word & 0xFFFFFF;
+}
+
+void EngineView::writePicture(const std::string& path, unsigned rgb) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 11, 11);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, ((rgb >> 16) & 255) / 255.0, ((rgb >> 8) & 255) / 255.0,
+                         (rgb & 255) / 255.0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_write_to_png(surface, path.c_str());
+    cairo_surface_destroy(surface);
+}
+
 void EngineView::sendButton(int type, double x, double y) {
     GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(m_view));
     GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(window));

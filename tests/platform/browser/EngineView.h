@@ -39,6 +39,11 @@ public:
     std::string eval(const std::string& script);
     Rect rect(const std::string& selector);
 
+    // The colour (0xRRGGBB) shown at a point of the view.
+    unsigned pixel(double x, double y);
+    // Writes an 11 by 11 picture of one colour as a PNG file.
+    static void writePicture(const std::string& path, unsigned rgb);
+
     void press(double x, double y);
     void move(double x, double y);
     void release(double x, double y);
