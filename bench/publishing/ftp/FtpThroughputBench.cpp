@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     client.Username = "anonymous";
     client.Password = "bench@example.com";
     client.Connect();
-    client.ChangeDirectory("/site");
+    client.ChangeDirectory(server.clientPath("site"));
 
     std::string url = "ftp://127.0.0.1:" + std::to_string(server.port()) + "/site/";
     std::string curl = "curl -s -S -P 127.0.0.1 --user anonymous:bench@example.com ";

@@ -66,16 +66,16 @@ protected:
 TEST_F(FtpRealServerTest, BrowsesTheTreeAndReportsSizes) {
     writeFile(server.site() / "index.html", "<html>home</html>");
     EXPECT_EQ(client->SystemDescription(), "UNIX Type: L8");
-    EXPECT_EQ(client->CurrentDirectory(), "/");
+    EXPECT_EQ(client->CurrentDirectory(), server.clientPath(""));
     client->ChangeDirectory("site");
-    EXPECT_EQ(client->CurrentDirectory(), "/site");
+    EXPECT_EQ(client->CurrentDirectory(), server.clientPath("site"));
     auto lines = client->List();
     EXPECT_TRUE(listed(lines, "index.html")) << ::testing::PrintToString(lines);
     EXPECT_EQ(client->Size("index.html"), 17);
     EXPECT_EQ(client->Size("missing.html"), -1);
     EXPECT_THROW(client->ChangeDirectory("/nowhere"), ftp::FtpReplyError);
     EXPECT_TRUE(client->Connected());
-    client->ChangeDirectory("/");
+    client->ChangeDirectory(server.clientPath(""));
     EXPECT_TRUE(listed(client->List(), "site"));
 }
 
@@ -83,7 +83,7 @@ TEST_F(FtpRealServerTest, StoresAndRetrievesFilesByteForByte) {
     std::string bytes = randomBytes(3 << 20);
     auto local = home.path() / "picture.bin";
     writeFile(local, bytes);
-    client->ChangeDirectory("/site");
+    client->ChangeDirectory(server.clientPath("site"));
     client->Put(local.string(), "picture.bin");
     EXPECT_EQ(readFile(server.site() / "picture.bin"), bytes);
 
@@ -100,12 +100,12 @@ TEST_F(FtpRealServerTest, StoresAndRetrievesFilesByteForByte) {
 }
 
 TEST_F(FtpRealServerTest, AMissingFileFailsWithoutLeavingAFileAndTheSessionGoesOn) {
-    client->ChangeDirectory("/site");
+    client->ChangeDirectory(server.clientPath("site"));
     auto local = home.path() / "temp.htm";
     EXPECT_THROW(client->Get("missing.htm", local.string()), ftp::FtpReplyError);
     EXPECT_FALSE(std::filesystem::exists(local));
     EXPECT_TRUE(client->Connected());
-    EXPECT_EQ(client->CurrentDirectory(), "/site");
+    EXPECT_EQ(client->CurrentDirectory(), server.clientPath("site"));
     EXPECT_TRUE(client->List().empty());
 }
 
@@ -129,10 +129,10 @@ TEST(FtpRealServerSessionTest, ConnectsListsAndOpensAPage) {
     form.FtpServerEdit = "127.0.0.1";
     form.UserIDEdit = "anonymous";
     form.PasswordEdit = "tavrisk@example.com";
-    form.remotestart = "/site";
+    form.remotestart = server.clientPath("site");
 
     form.ConnectButtonClick();
-    EXPECT_EQ(form.CurrentDirEdit, "/site");
+    EXPECT_EQ(form.CurrentDirEdit, server.clientPath("site"));
     EXPECT_TRUE(listed(form.DirectoryListBox, "index.html"));
     band.uri = connections::UrlParts::parse("http://www.example.com/site/index.html");
     form.getfile("index.html");

@@ -37,12 +37,10 @@ VsftpdServer::VsftpdServer() {
         m_unavailable = "vsftpd is not installed";
         return;
     }
-    if (::geteuid() != 0) {
-        m_unavailable = "vsftpd serves anonymous users from a chroot, which needs root";
-        return;
-    }
-    const passwd* ftpUser = ::getpwnam("ftp");
-    if (!ftpUser) {
+    m_chrooted = ::geteuid() == 0;
+    // Root's vsftpd serves anonymous users as the "ftp" user of its package.
+    const passwd* ftpUser = m_chrooted ? ::getpwnam("ftp") : nullptr;
+    if (m_chrooted && !ftpUser) {
         m_unavailable = "the ftp user that vsftpd's package creates is missing";
         return;
     }
@@ -52,7 +50,9 @@ VsftpdServer::VsftpdServer() {
     std::filesystem::create_directories(site());
     std::filesystem::create_directories(m_folder / "empty");
     std::filesystem::permissions(m_folder, std::filesystem::perms(0755));
-    [[maybe_unused]] int rc = ::chown(site().c_str(), ftpUser->pw_uid, ftpUser->pw_gid);
+    if (ftpUser) {
+        [[maybe_unused]] int rc = ::chown(site().c_str(), ftpUser->pw_uid, ftpUser->pw_gid);
+    }
     if (!start())
         m_unavailable = "vsftpd did not start";
 }
@@ -70,7 +70,8 @@ bool VsftpdServer::start() {
                           << (m_folder / "empty").string() << "\n"
                           << "seccomp_sandbox=NO\nisolate=NO\nisolate_network=NO\n"
                           << "connect_from_port_20=NO\nxferlog_enable=NO\n"
-                          << "dirmessage_enable=NO\nmax_per_ip=0\nmax_clients=0\n";
+                          << "dirmessage_enable=NO\nmax_per_ip=0\nmax_clients=0\n"
+                          << (m_chrooted ? "" : "run_as_launching_user=YES\n");
     // A process group of its own, so that its session processes go with it.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
@@ -111,4 +112,11 @@ VsftpdServer::~VsftpdServer() {
     std::error_code ignored;
     if (!m_folder.empty())
         std::filesystem::remove_all(m_folder, ignored);
+}
+
+std::string VsftpdServer::clientPath(const std::string& relative) const {
+    std::string top = m_chrooted ? "" : m_root.string();
+    if (relative.empty())
+        return top.empty() ? "/" : top;
+    return top + "/" + relative;
 }

@@ -7,7 +7,9 @@
 
 // A real FTP server (Debian's vsftpd) on 127.0.0.1, serving a fresh
 // temporary folder to anonymous users who may upload into its "site"
-// subfolder. Started by the constructor, stopped by the destructor.
+// subfolder. Started by the constructor, stopped by the destructor. Run by
+// root it shuts anonymous users into that folder, which is then "/" for
+// them; run by another user it cannot, and they see the real paths.
 class VsftpdServer {
 public:
     VsftpdServer();
@@ -22,6 +24,9 @@ public:
     const std::filesystem::path& root() const { return m_root; }
     // The folder that takes uploads ("/site" for the client).
     std::filesystem::path site() const { return m_root / "site"; }
+    // A folder below the served one as the client names it; "" for the
+    // served folder itself, where a client starts.
+    std::string clientPath(const std::string& relative) const;
 
 private:
     bool start();
@@ -32,4 +37,5 @@ private:
     std::string m_unavailable;
     uint16_t m_port = 0;
     pid_t m_pid = -1;
+    bool m_chrooted = false;
 };
