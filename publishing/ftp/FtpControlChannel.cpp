@@ -7,6 +7,10 @@
 
 namespace ftp {
 
+namespace {
+constexpr size_t kLongestReply = 1 << 20;
+}
+
 FtpControlChannel::FtpControlChannel(net::Socket socket, size_t maxLineLength,
                                      std::function<bool()> stop)
     : m_socket(std::move(socket)), m_maxLineLength(maxLineLength), m_stop(std::move(stop)) {}
@@ -116,10 +120,15 @@ std::optional<FtpReply> FtpControlChannel::readReply(net::Deadline deadline) {
         return std::nullopt;
     FtpReply reply{replyCode(*first), {*first}};
     if (opensMultiLineReply(*first)) {
+        size_t size = first->size();
         for (;;) {
             auto line = readLine(deadline);
             if (!line)
                 return std::nullopt;
+            // A reply that never ends would take all memory.
+            size += line->size() + 1;
+            if (size > kLongestReply)
+                throw FtpConnectionLost(texts::kReplyTooLong);
             reply.lines.push_back(*line);
             if (endsMultiLineReply(*first, *line))
                 break;

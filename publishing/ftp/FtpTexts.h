@@ -14,6 +14,7 @@ inline constexpr const char* kDisconnecting = "Disconnecting.";
 inline constexpr const char* kDisconnected = "Disconnected.";
 
 inline constexpr const char* kMaxLineLength = "Max line length exceeded.";
+inline constexpr const char* kReplyTooLong = "The server's reply is too long.";
 inline constexpr const char* kNotConnected = "Not connected.";
 inline constexpr const char* kAlreadyConnected = "Already connected.";
 inline constexpr const char* kClosedByServer = "Connection closed by the server.";

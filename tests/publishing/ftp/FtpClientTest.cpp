@@ -292,6 +292,21 @@ TEST_F(FtpClientTest, AReplyLineMayHoldUpTo16384Characters) {
     EXPECT_FALSE(client->Connected());
 }
 
+TEST_F(FtpClientTest, AReplyThatNeverEndsIsCutOff) {
+    std::string line = "257-" + std::string(16000, 'x') + "\r\n";
+    Steps flood = {hear()};
+    for (int i = 0; i < 80; ++i)
+        flood.push_back(say(line));
+    connectThen(flood);
+    try {
+        client->CurrentDirectory();
+        ADD_FAILURE() << "no error";
+    } catch (const FtpError& e) {
+        EXPECT_EQ(std::string(e.what()), "The server's reply is too long.");
+    }
+    EXPECT_FALSE(client->Connected());
+}
+
 TEST_F(FtpClientTest, ListSendsPortWithTheControlAddressAndSplitsTheLines) {
     connectThen(transferSending("a.htm\r\nb.htm\nc.htm\rd.htm\r\n\r\ne.htm"));
     EXPECT_EQ(client->List(),
