@@ -15,6 +15,9 @@ namespace webkit {
 namespace {
 
 constexpr const char* kHandlerName = "tavrisk";
+// The editing layer lives in a script world of its own, out of reach of the
+// page's scripts; it shares the page's document.
+constexpr const char* kWorld = "tavrisk";
 constexpr const char* kNoDocument = "The browser shows no document";
 
 // The state of one call into the page, shared with its callbacks so that an
@@ -160,12 +163,13 @@ WebKitBrowser::WebKitBrowser(WebKitWebView* view) : m_view(view) {
     webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
 
     WebKitUserContentManager* manager = webkit_web_view_get_user_content_manager(m_view);
-    WebKitUserScript* script =
-        webkit_user_script_new(tavrisk_editing_js, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-                               WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+    WebKitUserScript* script = webkit_user_script_new_for_world(
+        tavrisk_editing_js, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+        WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, kWorld, nullptr, nullptr);
     webkit_user_content_manager_add_script(manager, script);
     webkit_user_script_unref(script);
-    webkit_user_content_manager_register_script_message_handler(manager, kHandlerName);
+    webkit_user_content_manager_register_script_message_handler_in_world(manager, kHandlerName,
+                                                                         kWorld);
     m_managerHandler = g_signal_connect(manager, "script-message-received::tavrisk",
                                         G_CALLBACK(scriptMessage), this);
 
@@ -184,7 +188,8 @@ WebKitBrowser::~WebKitBrowser() {
         g_signal_handler_disconnect(m_view, id);
     WebKitUserContentManager* manager = webkit_web_view_get_user_content_manager(m_view);
     g_signal_handler_disconnect(manager, m_managerHandler);
-    webkit_user_content_manager_unregister_script_message_handler(manager, kHandlerName);
+    webkit_user_content_manager_unregister_script_message_handler_in_world(manager, kHandlerName,
+                                                                           kWorld);
     if (m_printSettings)
         g_object_unref(m_printSettings);
     g_object_unref(m_view);
@@ -192,6 +197,8 @@ WebKitBrowser::~WebKitBrowser() {
 
 HRESULT WebKitBrowser::call(const std::string& op, const std::string& token,
                             const std::vector<std::string>& args, Answer* answer) {
+    // A handler run during the wait may drop the last other reference.
+    ComPtr<WebKitBrowser> keep(this);
     std::string request = "{\"op\":" + json::text(op);
     if (!token.empty())
         request += ",\"t\":" + json::text(token);
@@ -207,7 +214,7 @@ HRESULT WebKitBrowser::call(const std::string& op, const std::string& token,
     g_variant_dict_insert(&dict, "request", "s", request.c_str());
     webkit_web_view_call_async_javascript_function(
         m_view, "return window.__tavrisk ? window.__tavrisk.dispatch(request) : null;", -1,
-        g_variant_dict_end(&dict), nullptr, nullptr, cancellable, onCallFinished,
+        g_variant_dict_end(&dict), kWorld, nullptr, cancellable, onCallFinished,
         new std::shared_ptr<PendingCall>(pending));
     guint timer =
         g_timeout_add_full(G_PRIORITY_DEFAULT, static_cast<guint>(m_timeout.count()), onCallTimeout,

@@ -205,6 +205,8 @@ TEST(EngineDocument, DesignModeAndActiveElement) {
     engine().eval("document.getElementById('i').focus()");
     EXPECT_EQ(doc.activeElement().id(), "i");
     EXPECT_EQ(doc.url(), engine().browser().locationURL());
+    // The page's own scripts cannot reach the editing layer.
+    EXPECT_EQ(engine().eval("typeof window.__tavrisk"), "undefined");
 }
 
 } // namespace
