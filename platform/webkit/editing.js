@@ -113,29 +113,79 @@
         return getComputedStyle(el).position === 'absolute';
     }
 
+    // A positioned box (a free text box) is taken as an object when it is
+    // pressed on its edge; inside, its text is edited as text.
+    function positionedEdge(target, x, y) {
+        for (let el = target; el && el !== document.body; el = el.parentElement) {
+            if (!(el instanceof Element) || !isPositioned(el))
+                continue;
+            const box = el.getBoundingClientRect();
+            const edge = 5;
+            if (x - box.left < edge || box.right - x < edge || y - box.top < edge ||
+                box.bottom - y < edge)
+                return el;
+            return null;
+        }
+        return null;
+    }
+
+    function objectAt(e) {
+        const t = e.target;
+        if (!(t instanceof Element))
+            return null;
+        if (controlTags.has(t.tagName.toLowerCase()))
+            return t;
+        return positionedEdge(t, e.clientX, e.clientY);
+    }
+
+    // The bottom right corner of a selected object resizes it.
+    function nearCorner(el, x, y) {
+        const box = el.getBoundingClientRect();
+        return box.right - x >= -2 && box.right - x < 10 && box.bottom - y >= -2 &&
+            box.bottom - y < 10;
+    }
+
     window.addEventListener('mousedown', function (e) {
         drag = null;
         if (!editable() || e.button !== 0) {
             control = null;
             return;
         }
-        const t = e.target;
-        if (!(t instanceof Element) || !controlTags.has(t.tagName.toLowerCase())) {
+        const object = objectAt(e);
+        if (!object) {
             control = null;
             return;
         }
-        control = t;
+        control = object;
         e.preventDefault();
-        selectNode(t);
-        if (T.position2D && isPositioned(t))
-            drag = {el: t, x: e.clientX, y: e.clientY, left: t.offsetLeft, top: t.offsetTop};
+        selectNode(object);
+        if (T.liveResize && nearCorner(object, e.clientX, e.clientY))
+            drag = {el: object, resize: true, x: e.clientX, y: e.clientY,
+                width: object.offsetWidth, height: object.offsetHeight};
+        else if (T.position2D && isPositioned(object))
+            drag = {el: object, x: e.clientX, y: e.clientY, left: object.offsetLeft,
+                top: object.offsetTop};
     }, true);
 
     window.addEventListener('mousemove', function (e) {
         if (!drag)
             return;
-        drag.el.style.left = (drag.left + e.clientX - drag.x) + 'px';
-        drag.el.style.top = (drag.top + e.clientY - drag.y) + 'px';
+        const dx = e.clientX - drag.x;
+        const dy = e.clientY - drag.y;
+        if (drag.resize) {
+            const width = Math.max(1, drag.width + dx);
+            const height = Math.max(1, drag.height + dy);
+            if (drag.el.tagName.toLowerCase() === 'img' || drag.el.tagName.toLowerCase() === 'table') {
+                drag.el.setAttribute('width', String(width));
+                drag.el.setAttribute('height', String(height));
+            } else {
+                drag.el.style.width = width + 'px';
+                drag.el.style.height = height + 'px';
+            }
+        } else {
+            drag.el.style.left = (drag.left + dx) + 'px';
+            drag.el.style.top = (drag.top + dy) + 'px';
+        }
         e.preventDefault();
     }, true);
 

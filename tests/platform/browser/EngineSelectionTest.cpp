@@ -189,6 +189,35 @@ TEST(EngineSelection, PositionedImageIsDraggedWith2DPosition) {
     EXPECT_EQ(pic.getAttribute("style").toText().find("absolute"), std::string::npos);
 }
 
+TEST(EngineSelection, LiveResizeFollowsTheCornerOfTheSelectedImage) {
+    auto doc = editPage();
+    doc.execCommand("LiveResize", false, true);
+    auto r = engine().rect("#pic");
+    engine().click(r.centerX(), r.centerY());
+    engine().drag(r.x + r.width - 2, r.y + r.height - 2, r.x + r.width + 28, r.y + r.height + 18);
+    auto pic = doc.all().tags("img").item(0);
+    EXPECT_EQ(pic.getAttribute("width").toText(), "90");
+    EXPECT_EQ(pic.getAttribute("height").toText(), "60");
+}
+
+TEST(EngineSelection, FreeTextBoxIsSelectedByItsEdgeAndDragged) {
+    auto doc = editPage("<p id=\"p\">Start</p>");
+    doc.execCommand("2D-Position", false, true);
+    engine().eval("getSelection().collapse(document.getElementById('p').firstChild, 5)");
+    doc.selection().createRange().pasteHTML(
+        "<span id=\"box\" style=\"position:absolute;width:200px; height:200px; z-index:1;  "
+        "visibility: visible;\">Your text here</span>");
+    auto box = engine().rect("#box");
+    engine().click(box.x + 50, box.y + 8);
+    EXPECT_EQ(doc.selection().type(), "None");
+    engine().drag(box.x + 2, box.y + 100, box.x + 62, box.y + 140);
+    EXPECT_EQ(doc.selection().type(), "Control");
+    EXPECT_EQ(doc.selection().createRange().commonParentElement().id(), "box");
+    auto moved = engine().rect("#box");
+    EXPECT_NEAR(moved.x, box.x + 60, 2);
+    EXPECT_NEAR(moved.y, box.y + 40, 2);
+}
+
 TEST(EngineSelection, WithoutDesignModeAClickSelectsNoObject) {
     engine().load(kPage);
     auto doc = engine().document();
