@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
+#include "support/Files.h"
+using testfiles::readFile;
+
 using registry::Registry;
 using registry::Root;
 
@@ -18,18 +21,14 @@ const char* kClass = "CLSID\\{E279D4B4-5FAF-483C-AB32-ECE43ABF9F7F}";
 const char* kCacheRoot = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Discardable\\"
                          "PostSetup\\Component Categories\\";
 
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class ModuleTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Registry::resetUser();
-        handle = dlopen(TAVRISK_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+        // Kept mapped between tests: the toolkit libraries the module brings
+        // into this otherwise toolkit-free process start threads of their
+        // own and cannot be unloaded safely. The host test checks unloading.
+        handle = dlopen(TAVRISK_MODULE_PATH, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
         ASSERT_NE(handle, nullptr) << dlerror();
         getClassObject =
             reinterpret_cast<decltype(getClassObject)>(dlsym(handle, "DllGetClassObject"));

@@ -12,22 +12,15 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "support/Files.h"
+using testfiles::readFile;
+using testfiles::writeFile;
+
 using connections::ConnectionLists;
 using connections::ConnectionStore;
 using connections::SiteConnection;
 
 namespace {
-
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::filesystem::path& file, const std::string& text) {
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 std::filesystem::path testData(const std::string& name) {
     return std::filesystem::path(std::getenv("TAVRISK_TEST_DATA")) / name;

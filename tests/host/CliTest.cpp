@@ -9,6 +9,9 @@
 #include <sstream>
 #include <sys/wait.h>
 
+#include "support/Files.h"
+using testfiles::readFile;
+
 namespace {
 
 struct ProgramRun {
@@ -28,13 +31,6 @@ ProgramRun tavrisk(const std::string& arguments) {
     int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
-}
-
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 const std::string kModule = std::filesystem::canonical(TAVRISK_MODULE_PATH).string();

@@ -5,18 +5,14 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
+#include "support/Files.h"
+using testfiles::readFile;
+
 using registry::Registry;
 using registry::RegistryError;
 using registry::Root;
 
 namespace {
-
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class RegistryTest : public ::testing::Test {
 protected:

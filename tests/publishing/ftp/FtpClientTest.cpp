@@ -15,21 +15,16 @@
 #include <thread>
 #include <unistd.h>
 
+#include "support/Files.h"
+using testfiles::readFile;
+using testfiles::writeFile;
+
 using namespace std::chrono_literals;
 using ftp::FtpClient;
 using ftp::FtpError;
 using Steps = std::vector<ScriptedFtpServer::Step>;
 
 namespace {
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // PORT accepted, the command opened, the data sent, then the final reply.
 Steps transferSending(const std::string& data, const std::string& final = "226 Done\r\n") {

@@ -12,19 +12,14 @@
 #include <gtest/gtest.h>
 #include <random>
 
+#include "support/Files.h"
+using testfiles::readFile;
+using testfiles::writeFile;
+
 using namespace std::chrono_literals;
 using ftp::FtpClient;
 
 namespace {
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 std::string randomBytes(size_t size) {
     std::mt19937 generator(42);

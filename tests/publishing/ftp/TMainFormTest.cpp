@@ -11,16 +11,14 @@
 #include <gtest/gtest.h>
 #include <regex>
 
+#include "support/Files.h"
+using testfiles::readFile;
+
 using namespace std::chrono_literals;
 using ftp::TMainForm;
 using Steps = std::vector<ScriptedFtpServer::Step>;
 
 namespace {
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 Steps listing(const std::string& data) {
     return {hear(),        say("200 PORT ok\r\n"), hear(),      say("150 Listing\r\n"),
