@@ -6,6 +6,7 @@
 #include "dialogs/Ttestform.h"
 #include "forms/BandFormDescription.h"
 #include "forms/NotAvailable.h"
+#include "forms/gtk/FormView.h"
 #include "platform/net/MainLoop.h"
 #include "platform/places/Places.h"
 #include "platform/window/Application.h"
@@ -129,6 +130,7 @@ TBandForm::TBandForm(HWND parent) : m_form(forms::bandFormDescription()) {
     };
     bindHandlers();
     FormCreate();
+    m_view = forms::gtkview::buildIfDisplayed(m_form, m_handle);
 }
 
 TBandForm::~TBandForm() {
@@ -138,6 +140,7 @@ TBandForm::~TBandForm() {
     DWebBrowserEvents21->OnBeforeNavigate2 = nullptr;
     DWebBrowserEvents21->OnDocumentComplete = nullptr;
     DWebBrowserEvents21->Disconnect();
+    m_view.reset();
     win::DestroyWindow(m_handle);
 }
 

@@ -21,6 +21,9 @@ class Tformwizzard;
 namespace shell {
 class FtpSessionForm;
 }
+namespace forms::gtkview {
+class FormView;
+}
 
 // The bar's window and the owner of all editing state. It is created
 // borderless as a child of the host's bar area and reaches the page through
@@ -42,6 +45,8 @@ public:
     // The controls, by name.
     forms::Form& form() { return m_form; }
     forms::Control& operator[](const std::string& name) { return m_form[name]; }
+    // The widgets that show the controls; null without a display.
+    forms::gtkview::FormView* view() const { return m_view.get(); }
 
     // State shared with the editing tools and the secondary forms.
     ComPtr<IWebBrowser2> FBrowser;
@@ -119,4 +124,5 @@ private:
     HWND m_handle = nullptr;
     forms::Form m_form;
     std::vector<TBrowserClick*> m_sinks;
+    std::unique_ptr<forms::gtkview::FormView> m_view;
 };
