@@ -63,7 +63,7 @@ std::unique_ptr<shell::ProcessForm> makeProcessForm(ProcessFormSlot slot) {
     case ProcessFormSlot::Blank:
         return std::make_unique<shell::Tblankform>();
     case ProcessFormSlot::Ftp:
-        return std::make_unique<shell::PendingFtpSessionForm>();
+        return std::make_unique<shell::FtpSessionFormObject>();
     case ProcessFormSlot::PageProperties:
         return std::make_unique<dialogs::TForm2>();
     case ProcessFormSlot::Table:
@@ -92,13 +92,16 @@ bool createMissingProcessForms() {
     return created;
 }
 
-void linkProcessForms(forms::BandFormLink* band) {
+void linkProcessForms(TBandForm* band) {
     if (auto* f = shell::processFormAs<dialogs::Ttestform>(ProcessFormSlot::Gallery))
         f->FBandForm = band;
     if (auto* f = shell::processFormAs<connections::Tformwizzard>(ProcessFormSlot::Wizard))
         f->FBandForm = band;
-    if (auto* f = shell::processFormAs<shell::PendingFtpSessionForm>(ProcessFormSlot::Ftp))
-        f->FBandForm = band;
+    if (auto* f = shell::processFormAs<shell::FtpSessionFormObject>(ProcessFormSlot::Ftp)) {
+        f->session.FBandForm = band;
+        f->session.FErrorRoutine =
+            shell::processFormAs<connections::Tformwizzard>(ProcessFormSlot::Wizard);
+    }
     if (auto* f = shell::processFormAs<dialogs::TForm2>(ProcessFormSlot::PageProperties))
         f->FBandForm = band;
     if (auto* f = shell::processFormAs<tools::TForm3>(ProcessFormSlot::Table))

@@ -6,6 +6,7 @@
 #include "platform/browser/WebBrowser.h"
 #include "platform/com/Unknown.h"
 #include "platform/window/Windows.h"
+#include "publishing/ftp/BandFormAccess.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,7 +29,7 @@ class FormView;
 // The bar's window and the owner of all editing state. It is created
 // borderless as a child of the host's bar area and reaches the page through
 // the browser the band hands it, asking it for the document at every use.
-class TBandForm : public forms::BandFormLink {
+class TBandForm : public forms::BandFormLink, public ftp::BandFormAccess {
 public:
     explicit TBandForm(HWND parent);
     virtual ~TBandForm();
@@ -40,7 +41,6 @@ public:
 
     HWND Handle() const { return m_handle; }
     void setBrowser(ComPtr<IWebBrowser2> browser);
-    IWebBrowser2* browser() const { return FBrowser.get(); }
 
     // The controls, by name.
     forms::Form& form() { return m_form; }
@@ -106,6 +106,15 @@ public:
     void btnNewClick();
 
     void trace(const std::string& line) override;
+
+    // What the FTP session form reaches of this form.
+    void setBandStatus(const std::string& text) override { panelinfo(text); }
+    IWebBrowser2* browser() override { return FBrowser.get(); }
+    const connections::UrlParts& pageUri() const override { return FPageUri; }
+    std::string tempPageName() const override { return FTempPageName; }
+    void setTempPageName(const std::string& name) override { FTempPageName = name; }
+    std::string remotePageURL() const override { return FRemotePageURL; }
+    void setRemotePageURL(const std::string& url) override { FRemotePageURL = url; }
 
     // The secondary forms this band form works with (null when missing).
     static shell::FtpSessionForm* ftpForm();

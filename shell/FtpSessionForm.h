@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/FormObject.h"
+#include "publishing/ftp/TMainForm.h"
 
 #include <string>
 
@@ -13,27 +14,28 @@ public:
     virtual ~FtpSessionForm() = default;
     virtual void setRemoteStart(const std::string& folder) = 0;
     virtual void setCurrentDir(const std::string& folder) = 0;
-    virtual bool connected() const = 0;
+    virtual bool connected() = 0;
     virtual void disconnect() = 0;
     // Ends the session; sends nothing when not connected.
     virtual void quit() = 0;
 };
 
-// Stands in for the FTP session form until publishing by FTP is built into
-// the bar: it holds the folders and is never connected.
-class PendingFtpSessionForm : public forms::FormObject, public FtpSessionForm {
+// The process's FTP session form: the session holder as one of the
+// process-wide forms.
+class FtpSessionFormObject : public forms::FormObject, public FtpSessionForm {
 public:
-    PendingFtpSessionForm() : FormObject(forms::namedForm("TMainForm")) {}
+    FtpSessionFormObject() : FormObject(forms::namedForm("TMainForm")) {}
 
-    void setRemoteStart(const std::string& folder) override { remotestart = folder; }
-    void setCurrentDir(const std::string& folder) override { CurrentDirEdit = folder; }
-    bool connected() const override { return false; }
-    void disconnect() override {}
-    void quit() override {}
+    void setRemoteStart(const std::string& folder) override { session.remotestart = folder; }
+    void setCurrentDir(const std::string& folder) override { session.CurrentDirEdit = folder; }
+    bool connected() override { return session.IdFTP1.Connected(); }
+    void disconnect() override { session.IdFTP1.Disconnect(); }
+    void quit() override {
+        if (session.IdFTP1.Connected())
+            session.IdFTP1.Disconnect();
+    }
 
-    std::string remotestart;
-    std::string CurrentDirEdit;
-    forms::BandFormLink* FBandForm = nullptr;
+    ftp::TMainForm session;
 };
 
 } // namespace shell

@@ -3,6 +3,7 @@
 #include "connections/ConnectionStore.h"
 #include "connections/UrlParts.h"
 #include "forms/FormObject.h"
+#include "publishing/ftp/BandFormAccess.h"
 
 #include <string>
 
@@ -13,7 +14,7 @@ namespace connections {
 // the lookup of a connection for a page, its connection fields and its
 // failure exit. Its pages and the connection test are not built yet:
 // showing it or finishing it says so.
-class Tformwizzard : public forms::FormObject {
+class Tformwizzard : public forms::FormObject, public ftp::ErrorRoutine {
 public:
     Tformwizzard();
     ~Tformwizzard() override;
@@ -25,7 +26,7 @@ public:
     void finishedClick();
     void init();
     // Ends edit mode, closes the FTP session and shows the message.
-    void error(const std::string& message);
+    void error(const std::string& message) override;
     void Show() override;
 
     forms::Control& siteedit() { return form()["siteedit"]; }

@@ -32,6 +32,9 @@ TEST_F(BandFormTest, CreatesTheProcessFormsOnceLinkedToTheFirstBandForm) {
     EXPECT_EQ(pageProperties->FBandForm, form.get());
     EXPECT_EQ(wizard().FBandForm, form.get());
     EXPECT_FALSE(pageProperties->Visible());
+    auto* ftp = shell::processFormAs<shell::FtpSessionFormObject>(ProcessFormSlot::Ftp);
+    EXPECT_EQ(ftp->session.FBandForm, form.get());
+    EXPECT_EQ(ftp->session.FErrorRoutine, &wizard());
 
     TBandForm second(barArea);
     EXPECT_EQ(shell::processForm(ProcessFormSlot::PageProperties), pageProperties);
@@ -144,9 +147,9 @@ TEST_F(BandFormTest, ASitePageWithASavedConnectionStaysHeldWhileFtpIsNotConnecte
     EXPECT_EQ(connections::Tftpparameters::current().ftplogin, "me");
     EXPECT_THAT(dialogs.messages(),
                 ElementsAre("Connecting to the site by FTP is not available yet."));
-    auto* ftp = shell::processFormAs<shell::PendingFtpSessionForm>(ProcessFormSlot::Ftp);
-    EXPECT_EQ(ftp->remotestart, "");
-    EXPECT_EQ(ftp->CurrentDirEdit, "/");
+    auto* ftp = shell::processFormAs<shell::FtpSessionFormObject>(ProcessFormSlot::Ftp);
+    EXPECT_EQ(ftp->session.remotestart, "");
+    EXPECT_EQ(ftp->session.CurrentDirEdit, "/");
 }
 
 TEST_F(BandFormTest, ASecureAddressSkipsTheLookupAndIsEditedWithoutFtp) {
@@ -268,4 +271,16 @@ TEST_F(BandFormTest, DestroyingTheFormEndsTheHostDocumentWindowLoop) {
     form.reset();
     EXPECT_FALSE(win::TakeQuitRequest());
     win::DestroyWindow(barArea);
+}
+
+TEST_F(BandFormTest, TheWizardsErrorEndsEditing) {
+    control("designmode").click();
+    ASSERT_EQ(doc().designMode, "On");
+    wizard().error("Could not connect");
+    EXPECT_FALSE(control("designmode").down());
+    EXPECT_EQ(doc().designMode, "Off");
+    EXPECT_THAT(enabledTools(), UnorderedElementsAre("designmode", "btnNew", "ToolButton8"));
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, "Could not connect");
+    EXPECT_EQ(dialogs.shown()[0].caption, "Warning");
 }
