@@ -172,20 +172,38 @@ void EngineView::release(double x, double y) {
     sendButton(GDK_BUTTON_RELEASE, x, y);
 }
 
+// Mouse events reach the page one after the other and may lag behind on a
+// busy machine: the page counts the releases it has handled. The answer is
+// "page:count"; a click that leaves the page shows as another page.
+std::string EngineView::releasesSeen() {
+    return eval("(function(){if(window.__releases===undefined){window.__releases=0;"
+                "window.__page=Math.random().toString(36).slice(2);"
+                "addEventListener('mouseup',function(){window.__releases++;},true);}"
+                "return window.__page+':'+window.__releases;})()");
+}
+
+void EngineView::waitForRelease(const std::string& before) {
+    if (!WaitUntil([&] { return releasesSeen() != before; }, 10000))
+        throw std::runtime_error("The page did not handle the mouse release");
+    settle(50);
+}
+
 void EngineView::click(double x, double y) {
+    std::string before = releasesSeen();
     move(x, y);
     press(x, y);
     release(x, y);
-    settle();
+    waitForRelease(before);
 }
 
 void EngineView::drag(double x1, double y1, double x2, double y2) {
+    std::string before = releasesSeen();
     move(x1, y1);
     press(x1, y1);
     for (int i = 1; i <= 5; ++i)
         move(x1 + (x2 - x1) * i / 5, y1 + (y2 - y1) * i / 5);
     release(x2, y2);
-    settle();
+    waitForRelease(before);
 }
 
 void EngineView::settle(int milliseconds) {

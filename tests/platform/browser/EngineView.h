@@ -57,6 +57,8 @@ public:
 private:
     EngineView();
     void sendButton(int type, double x, double y);
+    std::string releasesSeen();
+    void waitForRelease(const std::string& before);
 
     WebKitWebView* m_view = nullptr;
     ComPtr<webkit::WebKitBrowser> m_browser;
