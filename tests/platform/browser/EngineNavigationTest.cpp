@@ -248,6 +248,28 @@ TEST(EngineNavigation, CallsOnALeftDocumentOrRemovedElementRaiseErrors) {
     EXPECT_EQ(engine().document().body().innerText(), "New");
 }
 
+TEST(EngineNavigation, ASecondViewHasItsOwnBrowserObject) {
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    auto* view = WEBKIT_WEB_VIEW(webkit_web_view_new());
+    gtk_container_add(GTK_CONTAINER(window), GTK_WIDGET(view));
+    gtk_widget_show_all(window);
+    {
+        browser::Browser second(ComPtr<IWebBrowser2>(webkit::WebKitBrowser::create(view).get()));
+        EXPECT_EQ(second.locationURL(), "");
+        EXPECT_FALSE(second.busy());
+        EXPECT_THROW(second.document(), browser::BrowserError);
+
+        engine().load("<html><head><title>First</title></head><body></body></html>", "one.htm");
+        std::string path = engine().folder() + "/two.htm";
+        std::ofstream(path) << "<html><head><title>Second</title></head><body></body></html>";
+        second.navigate(path);
+        ASSERT_TRUE(WaitUntil([&] { return !second.busy(); }));
+        EXPECT_EQ(second.document().title(), "Second");
+        EXPECT_EQ(engine().document().title(), "First");
+    }
+    gtk_widget_destroy(window);
+}
+
 TEST(EngineNavigation, StopEndsLoading) {
     engine().load("<html><body>x</body></html>", "stop.htm");
     SilentPort silent;
