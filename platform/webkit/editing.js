@@ -411,7 +411,14 @@
         }
         const text = (value === null || value === undefined || typeof value === 'boolean') ? '' :
             String(value);
-        return document.execCommand(name, false, text);
+        // An object stays selected through a command (linking an image, say).
+        const object = selectionType() === 'Control' ? control : null;
+        const done = document.execCommand(name, false, text);
+        if (object && object.isConnected) {
+            control = object;
+            selectNode(object);
+        }
+        return done;
     }
 
     // Event sinks of the program, by number.

@@ -218,6 +218,26 @@ TEST(EngineSelection, FreeTextBoxIsSelectedByItsEdgeAndDragged) {
     EXPECT_NEAR(moved.y, box.y + 40, 2);
 }
 
+TEST(EngineSelection, LinkingKeepsAnObjectSelectedAndWrapsIt) {
+    auto doc = editPage();
+    auto r = engine().rect("#pic");
+    engine().click(r.centerX(), r.centerY());
+    doc.execCommand("createlink", false, "http://example.org/pic.htm");
+    auto selection = doc.selection();
+    ASSERT_EQ(selection.type(), "Control");
+    auto link = selection.createRange().commonParentElement().parentElement();
+    EXPECT_EQ(link.tagName(), "A");
+    EXPECT_EQ(link.getAttribute("href", 2).toText(), "http://example.org/pic.htm");
+
+    auto text = engine().rect("#text");
+    engine().drag(text.x + 2, text.centerY(), text.x + 60, text.centerY());
+    doc.execCommand("createlink", false, "other.htm");
+    auto parent = doc.selection().createRange().parentElement();
+    EXPECT_EQ(parent.tagName(), "A");
+    parent.setAttribute("target", "", 0);
+    EXPECT_EQ(parent.getAttribute("target").toText(), "");
+}
+
 TEST(EngineSelection, WithoutDesignModeAClickSelectsNoObject) {
     engine().load(kPage);
     auto doc = engine().document();
