@@ -194,6 +194,51 @@ void addFormatBar(std::vector<ControlDesc>& c) {
     c.push_back(tool("btnIndentRight", "tlb_Format", "Indent", "format-indent-more", ">>"));
 }
 
+// A labelled field of a property panel; a field without label is hidden.
+void field(std::vector<ControlDesc>& c, const char* panel, const char* name, const char* label,
+           Kind kind = Kind::Edit) {
+    if (*label) {
+        ControlDesc caption =
+            container((std::string("lbl") + name).c_str(), Kind::Label, panel, label);
+        c.push_back(caption);
+    }
+    ControlDesc f = container(name, kind, panel);
+    f.visible = *label != '\0';
+    c.push_back(f);
+}
+
+void addPropertyPanels(std::vector<ControlDesc>& c) {
+    c.push_back(container("Panel1", Kind::Panel, "ptable", "General"));
+    field(c, "Panel1", "TWidth", "Table Width");
+    field(c, "Panel1", "Theight", "Table Height");
+    field(c, "Panel1", "tbackground", "Background Color", Kind::ColorPicker);
+    field(c, "Panel1", "Tcouleur", "");
+    ControlDesc arrow =
+        container("JvArrowButton1", Kind::DropDownButton, "Panel1", "Background Image");
+    arrow.menu = "choiximagestab";
+    arrow.showCaption = true;
+    c.push_back(arrow);
+    field(c, "Panel1", "TBGImage", "");
+    c.push_back(container("Panel2", Kind::Panel, "ptable", "Borders"));
+    field(c, "Panel2", "tborder", "Boder size");
+    field(c, "Panel2", "TBorderColorCombo", "Border Color", Kind::ColorPicker);
+    field(c, "Panel2", "TBorderColor", "");
+    field(c, "Panel2", "Tcellspad", "Cell Padding");
+    field(c, "Panel2", "TcellSpa", "Cell Spacing");
+
+    c.push_back(container("Panel4", Kind::Panel, "pimage"));
+    field(c, "Panel4", "isrc", "");
+    field(c, "Panel4", "ialt", "Image Hint");
+    field(c, "Panel4", "ivspace", "Vspace");
+    field(c, "Panel4", "ihspace", "HSpace");
+    field(c, "Panel4", "iborder", "Border");
+    field(c, "Panel4", "iwidth", "Width");
+    field(c, "Panel4", "iheight", "Height");
+    field(c, "Panel4", "ialign", "Align", Kind::ComboBox);
+    c.back().items = {"Default",         "Baseline",        "Top",  "Middle", "Bottom", "TextTop",
+                      "Absolute Middle", "Absolute Bottom", "Left", "Right"};
+}
+
 void addPages(std::vector<ControlDesc>& c) {
     ControlDesc pages = container("PageControl1", Kind::PageControl, "");
     pages.tabsOnLeft = true;
@@ -223,9 +268,7 @@ void addPages(std::vector<ControlDesc>& c) {
                      "-Row", true));
     c.push_back(tool("btnTableInsCol", "tlb_Table", "", "list-add", "+Col", true));
     c.push_back(tool("btnTableDelCol", "tlb_Table", "", "list-remove", "-Col", true));
-    c.push_back(container("Panel1", Kind::Panel, "ptable", "General"));
-    c.push_back(container("Panel2", Kind::Panel, "ptable", "Borders"));
-    c.push_back(container("Panel4", Kind::Panel, "pimage"));
+    addPropertyPanels(c);
     c.push_back(container("memo2", Kind::Memo, "HTMLSource"));
 }
 
@@ -245,6 +288,10 @@ void addMenus(std::vector<ControlDesc>& c) {
     c.push_back(menuItem("MenuItem4", "PopupMenulink", "Insert link (Browse...)"));
     c.push_back(menuItem("Removelink1", "PopupMenulink", "Remove link"));
     c.push_back(menuItem("Insertemail1", "PopupMenulink", "Insert email link"));
+    c.push_back(container("choiximagestab", Kind::PopupMenu, ""));
+    c.push_back(menuItem("MenuItem3", "choiximagestab", "Insert an image that is on a website"));
+    c.push_back(menuItem("MenuItem5", "choiximagestab", "Insert an image that is on my computer"));
+    c.push_back(menuItem("Nobackgroundimage1", "choiximagestab", "No background image"));
     c.push_back(container("PopupMenuImageAbsolute", Kind::PopupMenu, ""));
     c.push_back(
         menuItem("MenuItem2", "PopupMenuImageAbsolute", "Insert an image that is on a website"));

@@ -24,6 +24,7 @@ enum class Kind {
     StatusBar,      // panels of text along the bottom
     Memo,           // multi-line text
     Edit,           // one line of text
+    Label,          // a caption beside a field
     Browser,        // a small embedded browser
     PopupMenu,      // a menu shown by a drop-down button
     MenuItem,       // an entry of a popup menu

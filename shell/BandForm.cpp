@@ -205,6 +205,10 @@ void TBandForm::bindHandlers() {
         if (auto* form = shell::processForm(ProcessFormSlot::PageProperties))
             form->Show();
     };
+    m_form["ToolButton18"].onClick = [] {
+        if (auto* form = shell::processForm(ProcessFormSlot::Table))
+            form->Show();
+    };
     for (const tools::ToolCommand& command : tools::toolCommands())
         m_form[command.control].onClick = [this, &command] {
             tools::sendCommand(FBrowser.get(), command);
@@ -214,7 +218,7 @@ void TBandForm::bindHandlers() {
     for (const auto& control : m_form.controls()) {
         forms::Kind kind = control->kind();
         bool actionable = kind == forms::Kind::Button || kind == forms::Kind::DropDownButton ||
-                          kind == forms::Kind::MenuItem || control->name() == "ToolButton18";
+                          kind == forms::Kind::MenuItem;
         if (!actionable || control->onClick)
             continue;
         std::string what = control->hint().empty() ? control->caption() : control->hint();
@@ -446,8 +450,19 @@ void TBandForm::DWebBrowserEvents21DocumentComplete(const std::string& url) {
 }
 
 void TBandForm::PageControl1Change() {
-    // The property panels are cleared by the selection tools, which are not
-    // part of the bar yet; the pages hold no fields to clear.
+    const std::string& page = m_form["PageControl1"].activePage();
+    if (page == "pimage") {
+        effaceproperties("Panel4");
+    } else if (page == "ptable") {
+        effaceproperties("Panel1");
+        effaceproperties("Panel2");
+    }
+}
+
+void TBandForm::effaceproperties(const std::string& panel) {
+    for (forms::Control* field : m_form.children(panel))
+        if (field->kind() == forms::Kind::Edit || field->kind() == forms::Kind::ComboBox)
+            field->setText("");
 }
 
 // ---- formatting ---------------------------------------------------------------

@@ -84,6 +84,8 @@ public:
     void DWebBrowserEvents21BeforeNavigate2(const std::string& url);
     void DWebBrowserEvents21DocumentComplete(const std::string& url);
     void PageControl1Change();
+    // Empties every edit and combo box placed directly on the panel.
+    void effaceproperties(const std::string& panel);
     // Whether a navigation address is the local working copy of a site page.
     bool isWorkingCopy(const std::string& url) const;
 

@@ -109,6 +109,8 @@ private:
     GtkWidget* picture(Control& control);
     GtkWidget* menu(const std::string& name);
     GtkWidget* colorPicker(Control& control);
+    GtkWidget* colorButton(Binding& b);
+    GtkWidget* plainControl(Control& control);
     GtkWidget* pages(Control& control);
     GtkWidget* statusBar(Control& control);
     void update(Binding& b);
@@ -117,6 +119,7 @@ private:
     static void onToggled(GtkToggleToolButton*, Binding* b);
     static void onComboChanged(GtkComboBox*, Binding* b);
     static void onComboActivate(GtkEntry*, Binding* b);
+    static void onEditChanged(GtkEntry*, Binding* b);
     static void onSwitchPage(GtkNotebook*, GtkWidget* page, guint, Binding* b);
     static void onPalette(GtkMenuItem*, Binding* b);
     static void onMoreColors(GtkMenuItem*, Binding* b);
@@ -196,10 +199,7 @@ GtkWidget* GtkFormView::build(Control& control) {
     case Kind::ColorPicker:
         if (GtkWidget* item = toolItem(control))
             return item;
-        w = gtk_button_new_with_label(control.caption().c_str());
-        g_signal_connect(w, "clicked", G_CALLBACK(onClicked), &bind(control, w));
-        update(*m_bindings[control.name()]);
-        return w;
+        return plainControl(control);
     case Kind::PageControl:
         return pages(control);
     case Kind::Page:
@@ -215,8 +215,16 @@ GtkWidget* GtkFormView::build(Control& control) {
     case Kind::Memo:
         w = gtk_text_view_new();
         break;
-    case Kind::Edit:
+    case Kind::Edit: {
         w = gtk_entry_new();
+        Binding& b = bind(control, w);
+        g_signal_connect(w, "changed", G_CALLBACK(onEditChanged), &b);
+        update(b);
+        return w;
+    }
+    case Kind::Label:
+        w = gtk_label_new(control.caption().c_str());
+        gtk_label_set_xalign(GTK_LABEL(w), 0);
         break;
     case Kind::Browser:
         w = newWebView();
@@ -311,19 +319,18 @@ GtkWidget* GtkFormView::menu(const std::string& name) {
     return popup;
 }
 
-GtkWidget* GtkFormView::colorPicker(Control& control) {
-    GtkToolItem* item = gtk_tool_item_new();
+// A swatch of the chosen color that drops down the palette and "More...".
+GtkWidget* GtkFormView::colorButton(Binding& b) {
     GtkWidget* button = gtk_menu_button_new();
-    Binding& b = bind(control, GTK_WIDGET(item));
     b.inner = button;
-    b.shownColor = control.color();
+    b.shownColor = b.control->color();
     gtk_container_add(GTK_CONTAINER(button), swatch(&b.shownColor, 24, 14));
     GtkWidget* popup = gtk_menu_new();
     int column = 0, row = 0;
     for (ColorValue color : kPalette) {
         auto entry = std::make_unique<Binding>();
         entry->view = this;
-        entry->control = &control;
+        entry->control = b.control;
         entry->paletteColor = color;
         GtkWidget* menuItem = gtk_menu_item_new();
         gtk_container_add(GTK_CONTAINER(menuItem), swatch(&entry->paletteColor, 18, 14));
@@ -340,10 +347,55 @@ GtkWidget* GtkFormView::colorPicker(Control& control) {
     gtk_menu_attach(GTK_MENU(popup), more, 0, 4, row, row + 1);
     gtk_widget_show_all(popup);
     gtk_menu_button_set_popup(GTK_MENU_BUTTON(button), popup);
-    gtk_container_add(GTK_CONTAINER(item), button);
+    return button;
+}
+
+GtkWidget* GtkFormView::colorPicker(Control& control) {
+    GtkToolItem* item = gtk_tool_item_new();
+    Binding& b = bind(control, GTK_WIDGET(item));
+    gtk_container_add(GTK_CONTAINER(item), colorButton(b));
     gtk_widget_show_all(GTK_WIDGET(item));
     update(b);
     return GTK_WIDGET(item);
+}
+
+// Buttons, lists and pickers placed on panels rather than on toolbars.
+GtkWidget* GtkFormView::plainControl(Control& control) {
+    GtkWidget* w = nullptr;
+    switch (control.kind()) {
+    case Kind::ColorPicker: {
+        Binding& b = bind(control, nullptr);
+        w = b.widget = colorButton(b);
+        gtk_widget_show_all(w);
+        update(b);
+        return w;
+    }
+    case Kind::ComboBox: {
+        w = gtk_combo_box_text_new();
+        Binding& b = bind(control, w);
+        b.inner = w;
+        g_signal_connect(w, "changed", G_CALLBACK(onComboChanged), &b);
+        update(b);
+        return w;
+    }
+    case Kind::DropDownButton: {
+        w = gtk_menu_button_new();
+        gtk_button_set_label(GTK_BUTTON(w), control.caption().c_str());
+        gtk_menu_button_set_popup(GTK_MENU_BUTTON(w), menu(control.desc().menu));
+        break;
+    }
+    case Kind::Separator:
+        w = gtk_separator_new(GTK_ORIENTATION_VERTICAL);
+        break;
+    default:
+        w = gtk_button_new_with_label(control.caption().c_str());
+        break;
+    }
+    Binding& b = bind(control, w);
+    if (GTK_IS_BUTTON(w) && !GTK_IS_MENU_BUTTON(w))
+        g_signal_connect(w, "clicked", G_CALLBACK(onClicked), &b);
+    update(b);
+    return w;
 }
 
 GtkWidget* GtkFormView::pages(Control& control) {
@@ -418,9 +470,13 @@ void GtkFormView::update(Binding& b) {
         for (; b.itemsShown < c.items().size(); ++b.itemsShown)
             gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(b.inner),
                                            c.items()[b.itemsShown].c_str());
-        GtkEntry* entry = GTK_ENTRY(gtk_bin_get_child(GTK_BIN(b.inner)));
-        if (c.text() != gtk_entry_get_text(entry))
-            gtk_entry_set_text(entry, c.text().c_str());
+        if (gtk_combo_box_get_has_entry(GTK_COMBO_BOX(b.inner))) {
+            GtkEntry* entry = GTK_ENTRY(gtk_bin_get_child(GTK_BIN(b.inner)));
+            if (c.text() != gtk_entry_get_text(entry))
+                gtk_entry_set_text(entry, c.text().c_str());
+        } else {
+            gtk_combo_box_set_active(GTK_COMBO_BOX(b.inner), c.indexOfItem(c.text()));
+        }
         break;
     }
     case Kind::ColorPicker:
@@ -451,7 +507,11 @@ void GtkFormView::update(Binding& b) {
         break;
     }
     case Kind::Edit:
-        gtk_entry_set_text(GTK_ENTRY(w), c.text().c_str());
+        if (c.text() != gtk_entry_get_text(GTK_ENTRY(w)))
+            gtk_entry_set_text(GTK_ENTRY(w), c.text().c_str());
+        break;
+    case Kind::Label:
+        gtk_label_set_text(GTK_LABEL(w), c.caption().c_str());
         break;
     case Kind::Browser:
         if (!c.text().empty())
@@ -490,6 +550,11 @@ void GtkFormView::onComboChanged(GtkComboBox* combo, Binding* b) {
 void GtkFormView::onComboActivate(GtkEntry* entry, Binding* b) {
     if (!b->view->syncing())
         b->control->chooseText(gtk_entry_get_text(entry));
+}
+
+void GtkFormView::onEditChanged(GtkEntry* entry, Binding* b) {
+    if (!b->view->syncing())
+        b->control->setText(gtk_entry_get_text(entry));
 }
 
 void GtkFormView::onSwitchPage(GtkNotebook* notebook, GtkWidget* page, guint, Binding* b) {

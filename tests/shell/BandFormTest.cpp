@@ -284,3 +284,16 @@ TEST_F(BandFormTest, TheWizardsErrorEndsEditing) {
     EXPECT_EQ(dialogs.shown()[0].text, "Could not connect");
     EXPECT_EQ(dialogs.shown()[0].caption, "Warning");
 }
+
+TEST_F(BandFormTest, ChoosingAPropertyPageClearsItsPanels) {
+    for (const char* field :
+         {"TWidth", "Tcouleur", "tborder", "TcellSpa", "isrc", "ialt", "ialign"})
+        control(field).setText("x");
+    control("PageControl1").choosePage("ptable");
+    for (const char* field : {"TWidth", "Tcouleur", "tborder", "TcellSpa"})
+        EXPECT_EQ(control(field).text(), "") << field;
+    EXPECT_EQ(control("ialt").text(), "x");
+    control("PageControl1").choosePage("pimage");
+    for (const char* field : {"isrc", "ialt", "ialign"})
+        EXPECT_EQ(control(field).text(), "") << field;
+}
