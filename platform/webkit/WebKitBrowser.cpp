@@ -133,6 +133,10 @@ GtkWidget* createView(WebKitWebView*, WebKitNavigationAction* action, gpointer s
     return nullptr;
 }
 
+void processTerminated(WebKitWebView*, WebKitWebProcessTerminationReason, gpointer self) {
+    static_cast<WebKitBrowser*>(self)->onProcessTerminated();
+}
+
 void scriptMessage(WebKitUserContentManager*, WebKitJavascriptResult* result, gpointer self) {
     static_cast<WebKitBrowser*>(self)->onScriptMessage(
         webkit_javascript_result_get_js_value(result));
@@ -180,6 +184,7 @@ WebKitBrowser::WebKitBrowser(WebKitWebView* view) : m_view(view) {
         g_signal_connect(m_view, "notify::estimated-load-progress", G_CALLBACK(progressChanged),
                          this),
         g_signal_connect(m_view, "create", G_CALLBACK(createView), this),
+        g_signal_connect(m_view, "web-process-terminated", G_CALLBACK(processTerminated), this),
     };
 }
 
@@ -386,6 +391,13 @@ bool WebKitBrowser::onLoadFailed(const char* uri, const void* e) {
     std::string url = uri ? uri : "";
     forEachSink([&](DWebBrowserEvents2* s) { s->NavigateError(url.c_str(), 0, &cancel); });
     return cancel != FALSE;
+}
+
+// A page whose process has gone loads nothing more: loops waiting for the
+// browser to be idle must end.
+void WebKitBrowser::onProcessTerminated() {
+    m_loading = false;
+    m_navigationRequested = false;
 }
 
 void WebKitBrowser::onProgress() {

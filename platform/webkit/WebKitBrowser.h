@@ -84,6 +84,7 @@ public:
     void onProgress();
     void onCreate(const char* uri);
     void onScriptMessage(void* value);
+    void onProcessTerminated();
 
 protected:
     ~WebKitBrowser() override;

@@ -304,8 +304,12 @@ TEST(EngineNavigation, AHungPageFailsTheCallAfterTheLimitWhileTheLoopRuns) {
     EXPECT_LT(waited, 5000);
     EXPECT_GE(ticks, 10);
 
+    SilentPort silent;
+    engine().browser().navigate(silent.url());
+    engine().settle(100);
     webkit_web_view_terminate_web_process(engine().view());
     EXPECT_THROW(engine().document(), browser::BrowserError);
+    EXPECT_TRUE(WaitUntil([&] { return !engine().browser().busy(); }, 3000));
     engine().browserObject()->setCallTimeout(std::chrono::milliseconds(10000));
     engine().load("<html><head><title>Back</title></head><body></body></html>", "back.htm");
     EXPECT_EQ(engine().document().title(), "Back");
