@@ -4,7 +4,8 @@
 // the test builds, a selection it sets, and a record of every editing call.
 // Calls fail with the engine's messages where the real one would: on a
 // removed element, on a document the browser has left, on a control range's
-// pasteHTML, or where the test says so.
+// pasteHTML, or where the test says so. Attributes read as they were set:
+// the fake resolves no addresses.
 
 #include "platform/browser/HtmlDocument.h"
 #include "platform/com/ComObject.h"

@@ -28,7 +28,8 @@ struct IHTMLElement : IUnknown {
     // Upper case, as the original model reports it ("IMG", "TABLE").
     virtual HRESULT get_tagName(std::string* tagName) = 0;
     virtual HRESULT get_id(std::string* id) = 0;
-    // Null when the attribute is absent; flags are accepted and ignored.
+    // Null when the attribute is absent. With flags 0, "href" and "src" read
+    // as the page resolves them (an absolute address); with flags 2, as written.
     virtual HRESULT getAttribute(const char* name, long flags, browser::Value* value) = 0;
     // A null value removes the attribute; other values are written as text.
     virtual HRESULT setAttribute(const char* name, const browser::Value& value, long flags) = 0;
