@@ -170,7 +170,8 @@ GtkWidget* GtkFormView::buildChildren(const std::string& parent, GtkWidget* box)
         if (GTK_IS_TOOLBAR(box))
             gtk_toolbar_insert(GTK_TOOLBAR(box), GTK_TOOL_ITEM(w), -1);
         else
-            gtk_box_pack_start(GTK_BOX(box), w, child->kind() == Kind::PageControl, TRUE, 0);
+            gtk_box_pack_start(GTK_BOX(box), w, child->kind() == Kind::PageControl,
+                               child->kind() != Kind::ColorPicker, 0);
     }
     return box;
 }
@@ -204,12 +205,15 @@ GtkWidget* GtkFormView::build(Control& control) {
         return pages(control);
     case Kind::Page:
         return nullptr; // built by the page control
-    case Kind::Panel:
+    case Kind::Panel: {
         w = gtk_frame_new(control.caption().c_str());
-        gtk_container_add(GTK_CONTAINER(w),
-                          buildChildren(control.name(), gtk_box_new(GTK_ORIENTATION_VERTICAL, 0)));
-        gtk_widget_show_all(w);
+        // Fields run along the panel, each label before its field.
+        GtkWidget* fields =
+            buildChildren(control.name(), gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 4));
+        gtk_container_add(GTK_CONTAINER(w), fields);
+        gtk_widget_show(fields);
         break;
+    }
     case Kind::StatusBar:
         return statusBar(control);
     case Kind::Memo:
@@ -217,6 +221,7 @@ GtkWidget* GtkFormView::build(Control& control) {
         break;
     case Kind::Edit: {
         w = gtk_entry_new();
+        gtk_entry_set_width_chars(GTK_ENTRY(w), 8);
         Binding& b = bind(control, w);
         g_signal_connect(w, "changed", G_CALLBACK(onEditChanged), &b);
         update(b);
@@ -270,7 +275,8 @@ GtkWidget* GtkFormView::toolItem(Control& control) {
         item = gtk_tool_item_new();
         inner = gtk_combo_box_text_new_with_entry();
         gtk_entry_set_width_chars(GTK_ENTRY(gtk_bin_get_child(GTK_BIN(inner))),
-                                  std::max(3, control.desc().width / 8));
+                                  std::max(3, control.desc().width / 10));
+        gtk_widget_set_valign(inner, GTK_ALIGN_CENTER);
         gtk_container_add(GTK_CONTAINER(item), inner);
         break;
     }
@@ -281,6 +287,9 @@ GtkWidget* GtkFormView::toolItem(Control& control) {
         break;
     }
     GtkWidget* w = GTK_WIDGET(item);
+    // Each button as wide as its own picture, as on the toolbars this
+    // form was drawn with.
+    gtk_tool_item_set_homogeneous(item, FALSE);
     Binding& b = bind(control, w);
     b.inner = inner;
     if (GTK_IS_TOOL_BUTTON(item)) {
@@ -353,7 +362,9 @@ GtkWidget* GtkFormView::colorButton(Binding& b) {
 GtkWidget* GtkFormView::colorPicker(Control& control) {
     GtkToolItem* item = gtk_tool_item_new();
     Binding& b = bind(control, GTK_WIDGET(item));
-    gtk_container_add(GTK_CONTAINER(item), colorButton(b));
+    GtkWidget* button = colorButton(b);
+    gtk_widget_set_valign(button, GTK_ALIGN_CENTER);
+    gtk_container_add(GTK_CONTAINER(item), button);
     gtk_widget_show_all(GTK_WIDGET(item));
     update(b);
     return GTK_WIDGET(item);
