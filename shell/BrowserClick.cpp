@@ -8,15 +8,24 @@ struct BrowserClickOwner {
 };
 
 namespace {
+// Never destroyed: a document may release a sink while the process ends.
 BrowserClickOwner& owner() {
-    static BrowserClickOwner o;
-    return o;
+    static auto* o = new BrowserClickOwner;
+    return *o;
 }
 } // namespace
 
 TBrowserClick* TBrowserClick::create() {
     owner().sinks.push_back(std::unique_ptr<TBrowserClick>(new TBrowserClick));
     return owner().sinks.back().get();
+}
+
+size_t TBrowserClick::referencedCount() {
+    size_t count = 0;
+    for (const auto& sink : owner().sinks)
+        if (sink->m_count > 0)
+            ++count;
+    return count;
 }
 
 HRESULT TBrowserClick::QueryInterface(REFIID riid, void** ppv) {

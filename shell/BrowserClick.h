@@ -29,6 +29,9 @@ public:
                    VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
 
     ULONG refCount() const { return m_count; }
+    // How many sinks some document still holds: while any is held, the code
+    // behind them must stay loaded.
+    static size_t referencedCount();
 
 private:
     TBrowserClick() = default;

@@ -236,8 +236,12 @@ TEST_F(BandFormTest, TheClickSinkRunsItsHandlerForAnyCallAndOutlivesItsForm) {
     EXPECT_EQ(invoke(), S_OK);
     EXPECT_TRUE(control("btnBold").down());
 
+    size_t held = TBrowserClick::referencedCount();
     ComPtr<IUnknown> asUnknown;
     EXPECT_EQ(sink->QueryInterface(iidOf<IUnknown>(), asUnknown.putVoid()), S_OK);
+    EXPECT_EQ(TBrowserClick::referencedCount(), held + 1);
+    asUnknown = nullptr;
+    EXPECT_EQ(TBrowserClick::referencedCount(), held);
 
     form.reset();
     EXPECT_EQ(invoke(), S_OK);
@@ -296,4 +300,22 @@ TEST_F(BandFormTest, ChoosingAPropertyPageClearsItsPanels) {
     control("PageControl1").choosePage("pimage");
     for (const char* field : {"isrc", "ialt", "ialign"})
         EXPECT_EQ(control(field).text(), "") << field;
+}
+
+TEST_F(BandFormTest, TheWorkingCopyCompletingWhileTheSwitchWaitsEntersEditingInsideIt) {
+    browser->location = workingCopyUrl();
+    control("designmode").click(); // the browser's events reach the form from here on
+    control("designmode").click();
+    dialogs.clear();
+    doc().attached.clear();
+
+    browser->whileWaiting = [&] { browser->documentComplete(workingCopyUrl()); };
+    control("designmode").click();
+    EXPECT_TRUE(control("designmode").down());
+    EXPECT_EQ(doc().designMode, "On");
+    EXPECT_EQ(control("designmode").caption(), "Publish");
+    // Each run attached its own sink; nothing guards against the second.
+    EXPECT_EQ(doc().attached.size(), 4u);
+    EXPECT_EQ(browser->sinks.size(), 1u);
+    EXPECT_THAT(dialogs.messages(), IsEmpty());
 }

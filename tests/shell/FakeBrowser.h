@@ -8,9 +8,11 @@
 #include "platform/browser/WebBrowser.h"
 #include "platform/com/ComObject.h"
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fake {
@@ -207,7 +209,12 @@ public:
         return S_OK;
     }
     HRESULT get_LocationURL(std::string* url) override { return *url = location, S_OK; }
+    // Runs once, at the next Busy read: what arrives while a caller waits.
+    std::function<void()> whileWaiting;
+
     HRESULT get_Busy(BOOL* busy) override {
+        if (auto pending = std::exchange(whileWaiting, nullptr))
+            pending();
         *busy = busyReads > 0 ? TRUE : FALSE;
         if (busyReads > 0)
             --busyReads;
