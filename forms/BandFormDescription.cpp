@@ -79,7 +79,7 @@ void addEditBar(std::vector<ControlDesc>& c) {
                               "document-new", "New", true),
                          "popupstartnewpage"));
     ControlDesc pi =
-        grouped(tool("pi", "tlb_Edit", "Show glyph picture", "view-reveal", "Glyphs"), 2);
+        grouped(tool("pi", "tlb_Edit", "Show glyph picture", "view-reveal-symbolic", "Glyphs"), 2);
     c.push_back(pi);
     c.push_back(
         tool("ToolButton23", "tlb_Edit", "Page properties", "document-properties", "Properties"));
@@ -187,9 +187,9 @@ void addFormatBar(std::vector<ControlDesc>& c) {
     c.push_back(separator("tlb_FormatSep3", "tlb_Format"));
     c.push_back(tool("ToolButton70", "tlb_Format", "", "edit-clear", "Plain"));
     c.push_back(of(Kind::CheckButton, tool("btnNumberedList", "tlb_Format", "Numbered List",
-                                           "format-list-ordered", "1.")));
+                                           "view-list-ordered-symbolic", "1.")));
     c.push_back(of(Kind::CheckButton, tool("btnBulletedList", "tlb_Format", "Bulleted List",
-                                           "format-list-unordered", "*")));
+                                           "view-list-bullet-symbolic", "*")));
     c.push_back(tool("btnIndentLeft", "tlb_Format", "Outdent", "format-indent-less", "<<"));
     c.push_back(tool("btnIndentRight", "tlb_Format", "Indent", "format-indent-more", ">>"));
 }

@@ -108,6 +108,15 @@ void linkProcessForms(TBandForm* band) {
         f->FBandForm = band;
 }
 
+// The browser's page window: the first "Internet Explorer_Server" in the
+// first "Shell DocObject View" of the first "IEFrame"; null when one is
+// missing.
+HWND browserPageWindow() {
+    HWND frame = win::FindWindow("IEFrame");
+    HWND view = frame ? win::FindWindowEx(frame, nullptr, "Shell DocObject View") : nullptr;
+    return view ? win::FindWindowEx(view, nullptr, "Internet Explorer_Server") : nullptr;
+}
+
 // The small page the text page's own browser shows.
 void writeHelperPage(const std::string& path) {
     std::ifstream existing(path);
@@ -182,10 +191,7 @@ void TBandForm::FormDestroy() {
     // Ends the host's document window loop, as the browser window goes with
     // the bar.
     try {
-        HWND frame = win::FindWindow("IEFrame");
-        HWND view = frame ? win::FindWindowEx(frame, nullptr, "Shell DocObject View") : nullptr;
-        HWND server = view ? win::FindWindowEx(view, nullptr, "Internet Explorer_Server") : nullptr;
-        if (server)
+        if (HWND server = browserPageWindow())
             win::PostMessage(server, WM_QUIT, 0, 0);
     } catch (const std::exception&) {
     }
@@ -250,13 +256,14 @@ void TBandForm::enterEditMode() {
         ftp->setRemoteStart("");
         ftp->setCurrentDir("/");
     }
-    HWND frame = win::FindWindow("IEFrame");
-    HWND view = frame ? win::FindWindowEx(frame, nullptr, "Shell DocObject View") : nullptr;
-    HWND server = view ? win::FindWindowEx(view, nullptr, "Internet Explorer_Server") : nullptr;
-    if (!server)
+    if (!browserPageWindow())
         return;
     m_form["Anewfileonyourserver1"].setEnabled(true);
+    if (connectToSite())
+        switchEditingOn();
+}
 
+bool TBandForm::connectToSite() {
     std::string location = tools::locationURL(FBrowser.get());
     if (!contains(location, "file://")) {
         if (contains(lower(location), "http://") && !wizard()->connectionexiste(location)) {
@@ -264,15 +271,18 @@ void TBandForm::enterEditMode() {
             wizard()->siteedit().setText(FPageUri.protocol + "://" + FPageUri.host);
             wizard()->Show();
             m_form["designmode"].setDown(false);
-            return;
+            return false;
         }
         Button1Click();
         FEditedPageUrl = tools::locationURL(FBrowser.get());
     }
-    if (contains(tools::locationURL(FBrowser.get()), "http:") &&
-        !(ftpForm() && ftpForm()->connected()))
-        return;
+    // A site page is edited only through an open session; the button stays
+    // down until the user raises it.
+    return !contains(tools::locationURL(FBrowser.get()), "http:") ||
+           (ftpForm() && ftpForm()->connected());
+}
 
+void TBandForm::switchEditingOn() {
     habilitetout();
     waiting();
     m_form["designmode"].setHint("Press here to publish the document");

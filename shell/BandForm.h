@@ -129,6 +129,9 @@ private:
     void setToolbars(bool enabled);
     void showTabs(bool text, bool table, bool image);
     void enterEditMode();
+    // Makes sure a site page has its connection; false ends the switch.
+    bool connectToSite();
+    void switchEditingOn();
     void publish();
     void pause(int milliseconds);
 
