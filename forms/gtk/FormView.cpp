@@ -1,5 +1,6 @@
 #include "forms/gtk/FormView.h"
 
+#include "forms/SystemColors.h"
 #include "platform/window/Windows.h"
 
 #include <dlfcn.h>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace forms::gtkview {
@@ -49,10 +51,10 @@ std::string tooltipText(std::string hint) {
     return hint;
 }
 
-// The explicit color a swatch paints; system colors show as the face gray.
+// The explicit color a swatch paints.
 void sourceColor(cairo_t* cr, ColorValue color) {
     if (color < 0)
-        color = 0xF0F0F0;
+        color = systemColor(color & 0xFF);
     cairo_set_source_rgb(cr, (color & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0,
                          ((color >> 16) & 0xFF) / 255.0);
 }
@@ -602,12 +604,50 @@ void GtkFormView::onMoreColors(GtkMenuItem*, Binding* b) {
     gtk_widget_destroy(dialog);
 }
 
+// The theme's colors for the interface colors it names.
+std::optional<ColorValue> themeColor(int index) {
+    const char* name = nullptr;
+    switch (index) {
+    case COLOR_BTNFACE:
+        name = "theme_bg_color";
+        break;
+    case COLOR_BTNTEXT:
+        name = "theme_fg_color";
+        break;
+    case COLOR_WINDOW:
+        name = "theme_base_color";
+        break;
+    case COLOR_WINDOWTEXT:
+        name = "theme_text_color";
+        break;
+    case COLOR_HIGHLIGHT:
+        name = "theme_selected_bg_color";
+        break;
+    case COLOR_HIGHLIGHTTEXT:
+        name = "theme_selected_fg_color";
+        break;
+    default:
+        return std::nullopt;
+    }
+    GtkWidget* probe = gtk_button_new();
+    GdkRGBA rgba;
+    bool found = gtk_style_context_lookup_color(gtk_widget_get_style_context(probe), name, &rgba);
+    g_object_ref_sink(probe);
+    gtk_widget_destroy(probe);
+    g_object_unref(probe);
+    if (!found)
+        return std::nullopt;
+    auto byte = [](double v) { return static_cast<int>(v * 255 + 0.5); };
+    return byte(rgba.red) | (byte(rgba.green) << 8) | (byte(rgba.blue) << 16);
+}
+
 } // namespace
 
 std::unique_ptr<FormView> buildIfDisplayed(Form& form, HWND window) {
     auto* host = static_cast<GtkWidget*>(win::GetNativeWidget(window));
     if (!host || !GTK_IS_CONTAINER(host))
         return nullptr;
+    setSystemColorSource(themeColor);
     return std::make_unique<GtkFormView>(form, host);
 }
 

@@ -1,5 +1,6 @@
 #include "forms/BandFormDescription.h"
 #include "forms/Form.h"
+#include "forms/SystemColors.h"
 #include "platform/ui/ScriptedDialogs.h"
 
 #include <gmock/gmock.h>
@@ -135,4 +136,17 @@ TEST(BandFormDescription, ToolButtonsKeepTheirHintsAndDropDownsTheirMenus) {
     EXPECT_EQ(form["cmbFontName"].items()[3], "Georgia, Times New Roman, Times, serif");
     EXPECT_EQ(form["StatusBar1"].desc().widths, (std::vector<int>{300, 50}));
     EXPECT_TRUE(form["PageControl1"].desc().tabsOnLeft);
+}
+
+TEST(SystemColors, TheInstalledSourceAnswersFirstAndTheClassicSchemeFillsIn) {
+    EXPECT_EQ(forms::systemColor(forms::COLOR_BTNFACE), 0xF0F0F0);
+    EXPECT_EQ(forms::systemColor(99), 0);
+    forms::setSystemColorSource([](int index) -> std::optional<forms::ColorValue> {
+        if (index == forms::COLOR_BTNFACE)
+            return 0x123456;
+        return std::nullopt;
+    });
+    EXPECT_EQ(forms::systemColor(forms::COLOR_BTNFACE), 0x123456);
+    EXPECT_EQ(forms::systemColor(forms::COLOR_WINDOW), 0xFFFFFF);
+    forms::setSystemColorSource(nullptr);
 }

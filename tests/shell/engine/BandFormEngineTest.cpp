@@ -9,6 +9,7 @@
 #include "shell/BandForm.h"
 #include "shell/ProcessForms.h"
 #include "support/TempHome.h"
+#include "tools/Colors.h"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
@@ -276,4 +277,13 @@ TEST_F(BandFormEngine, TheViewShowsTheFormsInitialState) {
     GtkComboBox* sizes = GTK_COMBO_BOX(gtk_bin_get_child(GTK_BIN(widget("cmbFontSize"))));
     EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_combo_box_get_model(sizes), nullptr), 21);
     EXPECT_EQ(gtk_notebook_get_tab_pos(GTK_NOTEBOOK(widget("PageControl1"))), GTK_POS_LEFT);
+
+    // The button face is the theme's, as the picker starts with it.
+    GdkRGBA face;
+    ASSERT_TRUE(gtk_style_context_lookup_color(gtk_widget_get_style_context(widget("btnBold")),
+                                               "theme_bg_color", &face));
+    char expected[8];
+    std::snprintf(expected, sizeof expected, "#%.2x%.2x%.2x", int(face.red * 255 + 0.5),
+                  int(face.green * 255 + 0.5), int(face.blue * 255 + 0.5));
+    EXPECT_EQ(tools::ColorToHtml(forms::clBtnFace), expected);
 }
