@@ -17,21 +17,49 @@ std::string lower(std::string text) {
     return text;
 }
 
+forms::ControlDesc control(const char* name, forms::Kind kind, const char* parent,
+                           const char* caption = "") {
+    forms::ControlDesc c;
+    c.name = name;
+    c.kind = kind;
+    c.parent = parent;
+    c.caption = caption;
+    return c;
+}
+
 forms::FormDesc description() {
+    using forms::Kind;
     forms::FormDesc desc = forms::namedForm("Tformwizzard");
-    for (const char* name :
-         {"siteedit", "ftpserveredit", "ftploginedit", "ftppasswordedit", "ftpinitialfolderedit"}) {
-        forms::ControlDesc edit;
-        edit.name = name;
-        edit.kind = forms::Kind::Edit;
-        desc.controls.push_back(edit);
-    }
+    desc.caption = "Configuration wizzard";
+    desc.width = 466;
+    desc.height = 416;
+    auto& c = desc.controls;
+    c.push_back(control("PageControl1", Kind::PageControl, ""));
+    c.push_back(control("TabSheet1", Kind::Page, "PageControl1", "New connection"));
+    c.push_back(control("TabSheet2", Kind::Page, "PageControl1", "Existing connections"));
+    c.push_back(control("Notebook1", Kind::PageControl, "TabSheet1"));
+    for (const char* page : {"page0", "page1", "page2", "3"})
+        c.push_back(control(page, Kind::Page, "Notebook1", page));
+    c.push_back(control("siteedit", Kind::Edit, "page0"));
+    c.push_back(control("ftpserveredit", Kind::Edit, "page0"));
+    c.push_back(control("ftploginedit", Kind::Edit, "page1"));
+    c.push_back(control("ftppasswordedit", Kind::Edit, "page1"));
+    c.push_back(control("ftpinitialfolderedit", Kind::ComboBox, "page2"));
+    c.back().items = {"", "www", "html", "root"};
+    c.push_back(control("Button3", Kind::Button, "TabSheet1", "Cancel"));
+    c.push_back(control("Button8", Kind::Button, "TabSheet1", "Save"));
+    c.back().visible = false;
+    c.push_back(control("Previous", Kind::Button, "TabSheet1", "<  Previous"));
+    c.push_back(control("Netx", Kind::Button, "TabSheet1", "Next >"));
+    c.push_back(control("finished", Kind::Button, "TabSheet1", "Finished"));
+    c.back().visible = false;
     return desc;
 }
 
 } // namespace
 
 Tformwizzard::Tformwizzard() : FormObject(description()) {
+    siteedit().setText("http://");
     m_store.afterFormCreate();
 }
 
@@ -61,7 +89,11 @@ void Tformwizzard::finishedClick() {
 }
 
 void Tformwizzard::init() {
-    // The wizard has no pages yet, so there is no first page to return to.
+    form()["PageControl1"].setActivePage("TabSheet1");
+    form()["Notebook1"].setActivePage("page0");
+    form()["Previous"].setEnabled(true);
+    form()["Netx"].setEnabled(true);
+    form()["finished"].setVisible(false);
 }
 
 void Tformwizzard::error(const std::string& message) {

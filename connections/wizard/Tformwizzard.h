@@ -9,10 +9,10 @@
 
 namespace connections {
 
-// The site wizard as far as the edit-mode switch uses it: the saved
-// connections (restored when the wizard is created, saved when it goes),
-// the lookup of a connection for a page, its connection fields and its
-// failure exit. Its pages and the connection test are not built yet:
+// The site wizard as far as the edit-mode switch uses it: its pages and
+// fields, the saved connections (restored when the wizard is created, saved
+// when it goes), the lookup of a connection for a page and its failure
+// exit. It is not shown yet, and the connection test is not built yet:
 // showing it or finishing it says so.
 class Tformwizzard : public forms::FormObject, public ftp::ErrorRoutine {
 public:
@@ -24,6 +24,7 @@ public:
     bool connectionexiste(const std::string& address);
     UrlParts traitep(const std::string& location) const { return connections::traitep(location); }
     void finishedClick();
+    // Back to the first page of "New connection", before fields are preset.
     void init();
     // Ends edit mode, closes the FTP session and shows the message.
     void error(const std::string& message) override;

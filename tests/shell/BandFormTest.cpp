@@ -153,6 +153,9 @@ TEST_F(BandFormTest, ASitePageWithASavedConnectionStaysHeldWhileFtpIsNotConnecte
 }
 
 TEST_F(BandFormTest, ASecureAddressSkipsTheLookupAndIsEditedWithoutFtp) {
+    wizard().form()["Notebook1"].setActivePage("page2");
+    wizard().form()["finished"].setVisible(true);
+    wizard().ftpserveredit().setText("old.example.org");
     browser->location = "https://secure.example.org/page.htm";
     control("designmode").click();
     EXPECT_TRUE(control("designmode").down());
@@ -160,6 +163,11 @@ TEST_F(BandFormTest, ASecureAddressSkipsTheLookupAndIsEditedWithoutFtp) {
     // The connection step still ran on the address made of the location.
     connections::UrlParts made = connections::traitep(browser->location);
     EXPECT_EQ(wizard().siteedit().text(), made.protocol + "://" + made.host);
+    EXPECT_EQ(wizard().ftpserveredit().text(), "");
+    // The wizard was reset to its first page before the fields were preset.
+    EXPECT_EQ(wizard().form()["PageControl1"].activePage(), "TabSheet1");
+    EXPECT_EQ(wizard().form()["Notebook1"].activePage(), "page0");
+    EXPECT_FALSE(wizard().form()["finished"].visible());
     EXPECT_THAT(dialogs.messages(), ElementsAre("The site wizard is not available yet."));
     EXPECT_EQ(form->FEditedPageUrl, browser->location);
 }
