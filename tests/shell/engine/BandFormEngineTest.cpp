@@ -190,6 +190,20 @@ protected:
         gdk_event_free(event);
         settle(30);
     }
+    void clickAt(const std::string& selector) {
+        double x = 0, y = 0, w = 0, h = 0;
+        box(selector, x, y, w, h);
+        mouse(GDK_MOTION_NOTIFY, x + 2, y + h / 2);
+        mouse(GDK_BUTTON_PRESS, x + 2, y + h / 2);
+        mouse(GDK_BUTTON_RELEASE, x + 2, y + h / 2);
+        settle(200);
+    }
+    void box(const std::string& selector, double& x, double& y, double& w, double& h) {
+        std::string text = eval("(function(){var r=document.querySelector('" + selector +
+                                "').getBoundingClientRect();return "
+                                "[r.left,r.top,r.width,r.height].join(' ');})()");
+        ASSERT_EQ(std::sscanf(text.c_str(), "%lf %lf %lf %lf", &x, &y, &w, &h), 4) << text;
+    }
     void dragAcross(const std::string& selector) {
         std::string box = eval(
             "(function(){var r=document.querySelector('" + selector +
@@ -265,6 +279,27 @@ TEST_F(BandFormEngine, EditsALocalPageThroughTheBandsOwnButtons) {
     EXPECT_FALSE(gtk_toggle_tool_button_get_active(GTK_TOGGLE_TOOL_BUTTON(widget("designmode"))));
     EXPECT_EQ(eval("document.designMode"), "off");
     EXPECT_FALSE(gtk_widget_is_sensitive(widget("btnBold")));
+}
+
+TEST_F(BandFormEngine, AClickInTheTextShowsItsFormattingAndChangesNothing) {
+    load("<html><body><p>Plain <span id=\"plain\">words</span></p>"
+         "<p><b><font color=\"#ff0000\" face=\"Georgia\" id=\"red\">red words</font></b></p>"
+         "</body></html>",
+         "formatted.htm");
+    press("designmode");
+    std::string before = eval("document.body.innerHTML");
+
+    clickAt("#red");
+    EXPECT_TRUE((*form)["btnBold"].down());
+    EXPECT_EQ((*form)["cmdcolor"].color(), 0x0000FF); // red in the low byte
+    EXPECT_EQ((*form)["cmbFontName"].text(), "Georgia");
+    // Selecting plain words with the mouse shows their formatting too.
+    dragAcross("#plain");
+    ASSERT_EQ(eval("window.getSelection().toString()"), "words");
+    EXPECT_FALSE((*form)["btnBold"].down());
+    EXPECT_EQ((*form)["cmdcolor"].color(), 0);
+
+    EXPECT_EQ(eval("document.body.innerHTML"), before);
 }
 
 TEST_F(BandFormEngine, TheViewShowsTheFormsInitialState) {
