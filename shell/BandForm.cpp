@@ -2,8 +2,6 @@
 
 #include "connections/Tftpparameters.h"
 #include "connections/wizard/Tformwizzard.h"
-#include "dialogs/TForm2.h"
-#include "dialogs/Ttestform.h"
 #include "forms/BandFormDescription.h"
 #include "forms/NotAvailable.h"
 #include "forms/gtk/FormView.h"
@@ -14,12 +12,11 @@
 #include "shell/BrowserEvents.h"
 #include "shell/FtpSessionForm.h"
 #include "shell/ProcessForms.h"
-#include "shell/Tblankform.h"
+#include "shell/SecondaryForms.h"
 #include "tools/BrowserCalls.h"
 #include "tools/Colors.h"
 #include "tools/Formatting.h"
 #include "tools/Glyphs.h"
-#include "tools/TForm3.h"
 
 #include <algorithm>
 #include <cctype>
@@ -56,56 +53,6 @@ std::string percentDecoded(const std::string& url) {
         }
     }
     return out;
-}
-
-std::unique_ptr<shell::ProcessForm> makeProcessForm(ProcessFormSlot slot) {
-    switch (slot) {
-    case ProcessFormSlot::Blank:
-        return std::make_unique<shell::Tblankform>();
-    case ProcessFormSlot::Ftp:
-        return std::make_unique<shell::FtpSessionFormObject>();
-    case ProcessFormSlot::PageProperties:
-        return std::make_unique<dialogs::TForm2>();
-    case ProcessFormSlot::Table:
-        return std::make_unique<tools::TForm3>();
-    case ProcessFormSlot::Wizard:
-        return std::make_unique<connections::Tformwizzard>();
-    case ProcessFormSlot::Gallery:
-        return std::make_unique<dialogs::Ttestform>();
-    case ProcessFormSlot::Count:
-        break;
-    }
-    return nullptr;
-}
-
-// Creates, hidden and in slot order, each process-wide form that is
-// missing; answers whether any was created.
-bool createMissingProcessForms() {
-    bool created = false;
-    for (int i = 0; i < static_cast<int>(ProcessFormSlot::Count); ++i) {
-        auto slot = static_cast<ProcessFormSlot>(i);
-        if (!shell::processForm(slot)) {
-            shell::setProcessForm(slot, makeProcessForm(slot));
-            created = true;
-        }
-    }
-    return created;
-}
-
-void linkProcessForms(TBandForm* band) {
-    if (auto* f = shell::processFormAs<dialogs::Ttestform>(ProcessFormSlot::Gallery))
-        f->FBandForm = band;
-    if (auto* f = shell::processFormAs<connections::Tformwizzard>(ProcessFormSlot::Wizard))
-        f->FBandForm = band;
-    if (auto* f = shell::processFormAs<shell::FtpSessionFormObject>(ProcessFormSlot::Ftp)) {
-        f->session.FBandForm = band;
-        f->session.FErrorRoutine =
-            shell::processFormAs<connections::Tformwizzard>(ProcessFormSlot::Wizard);
-    }
-    if (auto* f = shell::processFormAs<dialogs::TForm2>(ProcessFormSlot::PageProperties))
-        f->FBandForm = band;
-    if (auto* f = shell::processFormAs<tools::TForm3>(ProcessFormSlot::Table))
-        f->FBandForm = band;
 }
 
 // The browser's page window: the first "Internet Explorer_Server" in the
@@ -179,9 +126,9 @@ void TBandForm::FormCreate() {
             m_form["ToolButton8"].setEnabled(false);
             return;
         }
-        createMissingProcessForms();
+        shell::createMissingProcessForms();
         FGalleryForImage = false;
-        linkProcessForms(this);
+        shell::linkProcessForms(this);
     } catch (const std::exception&) {
         app::Terminate();
     }
@@ -236,8 +183,8 @@ void TBandForm::bindHandlers() {
 // ---- edit mode --------------------------------------------------------------
 
 void TBandForm::designmodeClick() {
-    if (createMissingProcessForms())
-        linkProcessForms(this);
+    if (shell::createMissingProcessForms())
+        shell::linkProcessForms(this);
     if (contains(tools::locationURL(FBrowser.get()), "about:")) {
         DesignModeoff();
         deshabilitetout();
