@@ -333,6 +333,9 @@ void TBandForm::waiting() {
         win::ProcessPostedMessages();
         net::processPendingEvents();
         tools::check(FBrowser->get_Busy(&busy));
+        // The page loads in its own process; no need to spin while it does.
+        if (busy)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     } while (busy);
 }
 
