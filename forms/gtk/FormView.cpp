@@ -78,6 +78,24 @@ GtkWidget* swatch(ColorValue* color, int width, int height) {
     return area;
 }
 
+// The pointer becomes a hand over the widget.
+gboolean pointerCursor(GtkWidget* widget, GdkEventCrossing* event, gpointer hand) {
+    GdkWindow* window = gtk_widget_get_window(widget);
+    GdkCursor* cursor = hand && event->type == GDK_ENTER_NOTIFY
+                            ? gdk_cursor_new_from_name(gdk_window_get_display(window), "pointer")
+                            : nullptr;
+    gdk_window_set_cursor(window, cursor);
+    if (cursor)
+        g_object_unref(cursor);
+    return FALSE;
+}
+
+void showHandOver(GtkWidget* widget) {
+    gtk_widget_add_events(widget, GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
+    g_signal_connect(widget, "enter-notify-event", G_CALLBACK(pointerCursor), GINT_TO_POINTER(1));
+    g_signal_connect(widget, "leave-notify-event", G_CALLBACK(pointerCursor), GINT_TO_POINTER(1));
+}
+
 class GtkFormView;
 
 // One control's widget and what the signal handlers need to reach it.
@@ -303,6 +321,8 @@ GtkWidget* GtkFormView::toolItem(Control& control) {
             gtk_tool_button_set_icon_widget(GTK_TOOL_BUTTON(item), picture(control));
         }
     }
+    if (control.desc().handCursor)
+        showHandOver(gtk_bin_get_child(GTK_BIN(item)));
     if (GTK_IS_TOGGLE_TOOL_BUTTON(item))
         g_signal_connect(item, "toggled", G_CALLBACK(onToggled), &b);
     else if (GTK_IS_TOOL_BUTTON(item))
