@@ -3,6 +3,7 @@
 #include "ComServer.h"
 #include "EditBandFactory.h"
 #include "Registration.h"
+#include "shell/BrowserClick.h"
 
 #include <dlfcn.h>
 #include <exception>
@@ -48,7 +49,11 @@ TAVRISK_EXPORT HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void** pp
 }
 
 TAVRISK_EXPORT HRESULT DllCanUnloadNow() {
-    return ComServer::instance().canUnload() && !bandFormsOrphaned() ? S_OK : S_FALSE;
+    // Documents may still hold click sinks after every band has gone; their
+    // code must stay loaded until the last one is released.
+    bool inUse = !ComServer::instance().canUnload() || bandFormsOrphaned() ||
+                 TBrowserClick::referencedCount() > 0;
+    return inUse ? S_FALSE : S_OK;
 }
 
 TAVRISK_EXPORT HRESULT DllRegisterServer() {

@@ -177,7 +177,13 @@ void HostWindow::close() {
         return;
     m_closed = true;
     closeBars();
+    // The browser may hold objects of a bar (its document's event sinks):
+    // release it, then let the bars' modules go.
     m_browser = nullptr;
+    for (BarEntry& entry : m_bars) {
+        if (entry.hosted)
+            entry.hosted->unloadIfPossible();
+    }
     win::DestroyWindow(m_frameHandle);
     gtk_widget_destroy(m_window);
     if (m_onClosed)

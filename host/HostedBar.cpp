@@ -62,9 +62,13 @@ HRESULT HostedBar::close() {
     m_band = nullptr;
     m_site = nullptr;
     m_window = nullptr;
-    if (m_module)
-        m_module->unloadIfPossible();
+    unloadIfPossible();
     return result;
+}
+
+void HostedBar::unloadIfPossible() {
+    if (m_module && !m_band)
+        m_module->unloadIfPossible();
 }
 
 } // namespace host

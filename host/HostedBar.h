@@ -35,6 +35,8 @@ public:
     // CloseDW's result; unloaded() tells whether the module went.
     HRESULT close();
     bool closed() const { return !m_band; }
+    // Tries the unload again, once whatever kept the module busy is gone.
+    void unloadIfPossible();
     bool unloaded() const { return !m_module || !m_module->loaded(); }
 
 private:

@@ -3,12 +3,14 @@
 #include "host/HostWindow.h"
 #include "host/BarCatalog.h"
 #include "host/BarModule.h"
+#include "platform/browser/WebBrowser.h"
 #include "platform/gtk/GtkWindowBackend.h"
 #include "platform/registry/Registry.h"
 #include "platform/window/Windows.h"
 #include "support/TempHome.h"
 
 #include <dlfcn.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
@@ -26,18 +28,90 @@ bool moduleLoaded(const std::string& path) {
     return handle != nullptr;
 }
 
+// The tool button captioned label inside widget, or nullptr.
+GtkWidget* findToolButton(GtkWidget* widget, const std::string& label) {
+    if (GTK_IS_TOOL_BUTTON(widget)) {
+        const char* text = gtk_tool_button_get_label(GTK_TOOL_BUTTON(widget));
+        GtkWidget* shown = gtk_tool_button_get_label_widget(GTK_TOOL_BUTTON(widget));
+        if (!text && shown && GTK_IS_LABEL(shown))
+            text = gtk_label_get_text(GTK_LABEL(shown));
+        if (text && label == text)
+            return widget;
+    }
+    if (!GTK_IS_CONTAINER(widget))
+        return nullptr;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    GtkWidget* found = nullptr;
+    for (GList* child = children; child && !found; child = child->next)
+        found = findToolButton(GTK_WIDGET(child->data), label);
+    g_list_free(children);
+    return found;
+}
+
+template <typename Condition> bool waitFor(Condition condition) {
+    for (int i = 0; i < 500 && !condition(); ++i) {
+        g_main_context_iteration(nullptr, FALSE);
+        g_usleep(10000);
+    }
+    return condition();
+}
+
+class HostWithBar : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "no display";
+        registry::Registry::resetUser();
+        ASSERT_EQ(host::BarModule(module).registerServer(), S_OK);
+        win::SetBackend(&backend);
+    }
+    void TearDown() override {
+        win::SetBackend(nullptr);
+        win::TakeQuitRequest();
+        registry::Registry::resetUser();
+    }
+
+    TempHome home;
+    const std::string module = std::filesystem::canonical(TAVRISK_MODULE_PATH).string();
+    bool quit = false;
+    gtkplatform::GtkWindowBackend backend{[this](int) { quit = true; }};
+};
+
 } // namespace
 
-TEST(HostWindow, ShowsTheBarAndUnloadsItsModuleOnClose) {
-    ASSERT_TRUE(gtk_init_check(nullptr, nullptr)) << "no display";
-    TempHome home;
-    registry::Registry::resetUser();
-    const std::string module = std::filesystem::canonical(TAVRISK_MODULE_PATH).string();
-    ASSERT_EQ(host::BarModule(module).registerServer(), S_OK);
+TEST_F(HostWithBar, EditingThenClosingStillUnloadsTheModule) {
+    {
+        host::HostWindow window(backend, host::registeredBars());
+        window.setBarVisible(0, true);
+        host::HostedBar* bar = window.bar(0);
+        ASSERT_NE(bar, nullptr);
+        std::string page = (home.path() / "page.htm").string();
+        { std::ofstream(page) << "<html><body><p>Some text</p></body></html>"; }
+        window.navigate(page);
+        ASSERT_TRUE(waitFor([&] {
+            BOOL busy = TRUE;
+            window.browser()->get_Busy(&busy);
+            std::string url;
+            window.browser()->get_LocationURL(&url);
+            return !busy && url.find("page.htm") != std::string::npos;
+        }));
 
-    bool quit = false;
-    gtkplatform::GtkWindowBackend backend([&](int) { quit = true; });
-    win::SetBackend(&backend);
+        GtkWidget* editSite =
+            findToolButton(gtkplatform::GtkWindowBackend::widget(bar->window()), "Edit site");
+        ASSERT_NE(editSite, nullptr);
+        gtk_toggle_tool_button_set_active(GTK_TOGGLE_TOOL_BUTTON(editSite), TRUE);
+        ASSERT_TRUE(waitFor([&] {
+            return findToolButton(gtkplatform::GtkWindowBackend::widget(bar->window()),
+                                  "Publish") != nullptr;
+        }));
+
+        window.close();
+        EXPECT_TRUE(bar->closed());
+        EXPECT_TRUE(bar->unloaded());
+    }
+    EXPECT_FALSE(moduleLoaded(module));
+}
+
+TEST_F(HostWithBar, ShowsTheBarAndUnloadsItsModuleOnClose) {
     {
         host::HostWindow window(backend, host::registeredBars());
         ASSERT_EQ(window.barCount(), 1u);
@@ -69,7 +143,4 @@ TEST(HostWindow, ShowsTheBarAndUnloadsItsModuleOnClose) {
         EXPECT_TRUE(quit); // the band asked the application to end
     }
     EXPECT_FALSE(moduleLoaded(module));
-    win::SetBackend(nullptr);
-    win::TakeQuitRequest();
-    registry::Registry::resetUser();
 }
