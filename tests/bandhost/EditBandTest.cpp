@@ -7,9 +7,14 @@
 #include "platform/window/Windows.h"
 #include "shell/BandForm.h"
 
+#include "support/TempHome.h"
+
 #include <gtest/gtest.h>
 
 namespace {
+
+// Band forms write their pages and settings as they start.
+const auto* const kHome = ::testing::AddGlobalTestEnvironment(new TempHomeEnvironment);
 
 ComPtr<IDeskBand> createBand() {
     ComPtr<IDeskBand> band;

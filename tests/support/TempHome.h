@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -27,4 +29,15 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+// A TempHome for a whole test program, for suites whose code writes its
+// files (pages, settings) as a side effect.
+class TempHomeEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { m_home = std::make_unique<TempHome>(); }
+    void TearDown() override { m_home.reset(); }
+
+private:
+    std::unique_ptr<TempHome> m_home;
 };
