@@ -2,6 +2,8 @@
 
 #include "platform/browser/ErrorInfo.h"
 
+#include <utility>
+
 namespace browser::fake {
 
 ComPtr<FakeBrowser> FakeBrowser::create() {
@@ -11,36 +13,43 @@ ComPtr<FakeBrowser> FakeBrowser::create() {
 template <typename F> void FakeBrowser::forEachSink(F&& f) {
     ComPtr<FakeBrowser> keep(this);
     std::vector<std::pair<DWORD, ComPtr<DWebBrowserEvents2>>> sinks(m_sinks.begin(), m_sinks.end());
-    for (auto& [cookie, sink] : sinks)
-        if (m_sinks.count(cookie))
-            f(sink.get());
+    eventResult = S_OK;
+    for (auto& [cookie, sink] : sinks) {
+        if (!m_sinks.count(cookie))
+            continue;
+        HRESULT hr = f(sink.get());
+        if (FAILED(hr) && SUCCEEDED(eventResult))
+            eventResult = hr;
+    }
 }
 
 bool FakeBrowser::fireBeforeNavigate2(const std::string& url, const std::string& frame) {
     BOOL cancel = FALSE;
-    forEachSink(
-        [&](DWebBrowserEvents2* s) { s->BeforeNavigate2(url.c_str(), frame.c_str(), &cancel); });
+    forEachSink([&](DWebBrowserEvents2* s) {
+        return s->BeforeNavigate2(url.c_str(), frame.c_str(), &cancel);
+    });
     return cancel != FALSE;
 }
 
 void FakeBrowser::fireDocumentComplete(const std::string& url, bool topLevel) {
-    forEachSink([&](DWebBrowserEvents2* s) { s->DocumentComplete(url.c_str(), topLevel); });
+    forEachSink([&](DWebBrowserEvents2* s) { return s->DocumentComplete(url.c_str(), topLevel); });
 }
 
 bool FakeBrowser::fireNewWindow2(const std::string& url) {
     BOOL cancel = FALSE;
-    forEachSink([&](DWebBrowserEvents2* s) { s->NewWindow2(url.c_str(), &cancel); });
+    forEachSink([&](DWebBrowserEvents2* s) { return s->NewWindow2(url.c_str(), &cancel); });
     return cancel != FALSE;
 }
 
 bool FakeBrowser::fireNavigateError(const std::string& url, long status) {
     BOOL cancel = FALSE;
-    forEachSink([&](DWebBrowserEvents2* s) { s->NavigateError(url.c_str(), status, &cancel); });
+    forEachSink(
+        [&](DWebBrowserEvents2* s) { return s->NavigateError(url.c_str(), status, &cancel); });
     return cancel != FALSE;
 }
 
 void FakeBrowser::fireProgressChange(long progress, long progressMax) {
-    forEachSink([&](DWebBrowserEvents2* s) { s->ProgressChange(progress, progressMax); });
+    forEachSink([&](DWebBrowserEvents2* s) { return s->ProgressChange(progress, progressMax); });
 }
 
 void FakeBrowser::completeNavigation(const std::string& url, ComPtr<FakeDocument> newDocument) {
@@ -76,6 +85,8 @@ HRESULT FakeBrowser::get_Busy(BOOL* busy) {
     if (!busy)
         return E_POINTER;
     ++busyReads;
+    if (auto pending = std::exchange(whileWaiting, nullptr))
+        pending();
     *busy = FALSE;
     if (!busyAnswers.empty()) {
         *busy = busyAnswers.front();
@@ -105,6 +116,8 @@ HRESULT FakeBrowser::Stop() {
 HRESULT FakeBrowser::Advise(DWebBrowserEvents2* sink, DWORD* cookie) {
     if (!sink || !cookie)
         return E_POINTER;
+    if (!adviseError.empty())
+        return Fail(adviseError);
     *cookie = m_nextCookie++;
     m_sinks[*cookie] = ComPtr<DWebBrowserEvents2>(sink);
     return S_OK;

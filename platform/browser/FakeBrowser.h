@@ -26,11 +26,17 @@ public:
     std::deque<bool> busyAnswers;
     // Runs at each Navigate/Navigate2 with the address, after it is recorded.
     std::function<void(const std::string&)> onNavigate;
+    // Runs once, at the next Busy read: what arrives while a caller waits.
+    std::function<void()> whileWaiting;
+    // Non-empty: Advise fails with this text.
+    std::string adviseError;
 
     // What the logic did.
     std::vector<std::string> navigations;
     int stops = 0;
     int busyReads = 0;
+    // The first failure the sinks answered to the latest event, S_OK if none.
+    HRESULT eventResult = S_OK;
 
     // Events as the engine raises them; each answers the sinks' cancel flag.
     bool fireBeforeNavigate2(const std::string& url, const std::string& frame = "");

@@ -557,6 +557,7 @@ HRESULT FakeDocument::attachEvent(const char* event, IDispatch* sink, BOOL* atta
     if (FAILED(hr))
         return hr;
     m_sinks.emplace_back(eventType(event), ComPtr<IDispatch>(sink));
+    this->attached.emplace_back(event ? event : "", sink);
     if (attached)
         *attached = TRUE;
     return S_OK;

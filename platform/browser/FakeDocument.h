@@ -133,6 +133,9 @@ public:
     std::vector<std::string> pasted;
     std::vector<std::string> designModeWrites;
     std::vector<ExecCall> execs;
+    // Every attachEvent call, with the event named as the caller spelled it;
+    // the document holds the sinks.
+    std::vector<std::pair<std::string, IDispatch*>> attached;
 
     // Delivers an event ("click", "mouseup") to the attached sinks and to
     // the event property, as the page would; srcElement may be null.

@@ -3,11 +3,11 @@
 #include "connections/Tftpparameters.h"
 #include "connections/wizard/Tformwizzard.h"
 #include "forms/BandFormDescription.h"
+#include "platform/browser/FakeBrowser.h"
 #include "platform/places/Places.h"
 #include "platform/ui/ScriptedDialogs.h"
 #include "platform/window/Windows.h"
 #include "shell/BandForm.h"
-#include "shell/FakeBrowser.h"
 #include "shell/ProcessForms.h"
 #include "support/TempHome.h"
 
@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+namespace fake = browser::fake;
 
 // A band form on a fake browser, inside headless windows that stand for the
 // host's frame, document view and page window.
@@ -25,8 +27,9 @@ protected:
         docView = win::CreateWindowObject({"Shell DocObject View", "", frame, 800, 400});
         server = win::CreateWindowObject({"Internet Explorer_Server", "", docView, 800, 400});
         barArea = win::CreateWindowObject({"BarArea", "", frame, 800, 200});
-        browser = ComPtr<fake::Browser>(new fake::Browser);
-        browser->location = "file:///home/user/site/page.htm";
+        browser = fake::FakeBrowser::create();
+        browser->document = fake::FakeDocument::create();
+        browser->locationURL = "file:///home/user/site/page.htm";
         form = std::make_unique<TBandForm>(barArea);
         form->setBrowser(ComPtr<IWebBrowser2>(browser.get()));
     }
@@ -39,7 +42,25 @@ protected:
         win::TakeQuitRequest();
     }
 
-    fake::Document& doc() { return *browser->document; }
+    fake::FakeDocument& doc() { return *browser->document; }
+    // The commands sent, without the ones the edit-mode switch sends itself.
+    std::vector<fake::CommandCall> editCommands() {
+        std::vector<fake::CommandCall> result;
+        for (const auto& c : doc().commands)
+            if (c.command != "LiveResize" && c.command != "2D-Position")
+                result.push_back(c);
+        return result;
+    }
+    // Browser events as the engine raises them; each answers the first
+    // failure of the form's handlers.
+    HRESULT beforeNavigate(const std::string& url) {
+        browser->fireBeforeNavigate2(url);
+        return browser->eventResult;
+    }
+    HRESULT documentComplete(const std::string& url) {
+        browser->fireDocumentComplete(url);
+        return browser->eventResult;
+    }
     forms::Control& control(const std::string& name) { return (*form)[name]; }
     connections::Tformwizzard& wizard() { return *TBandForm::wizard(); }
 
@@ -70,6 +91,6 @@ protected:
     ui::ScriptedDialogs dialogs;
     ui::ScopedDialogs scoped{dialogs};
     HWND frame = nullptr, docView = nullptr, server = nullptr, barArea = nullptr;
-    ComPtr<fake::Browser> browser;
+    ComPtr<fake::FakeBrowser> browser;
     std::unique_ptr<TBandForm> form;
 };

@@ -22,7 +22,7 @@ TEST_F(BandFormTest, CreatedIdleWithOnlyTheSwitchNewAndFtpParameters) {
     EXPECT_EQ(control("helper").text(), "file://" + form->FWindowsFolder + "1.htm");
     EXPECT_EQ(win::GetClientSize(form->Handle()).width, 1016);
     // No navigation events reach the form before edit mode is first entered.
-    EXPECT_THAT(browser->sinks, IsEmpty());
+    EXPECT_EQ(browser->sinkCount(), 0u);
 }
 
 TEST_F(BandFormTest, CreatesTheProcessFormsOnceLinkedToTheFirstBandForm) {
@@ -53,25 +53,25 @@ TEST_F(BandFormTest, EditSiteOnALocalPageEntersEditing) {
     EXPECT_EQ(doc().designMode, "On");
     EXPECT_EQ(control("designmode").caption(), "Publish");
     EXPECT_EQ(control("designmode").hint(), "Press here to publish the document");
-    EXPECT_EQ(control("StatusBar1").panelText(0), browser->location);
+    EXPECT_EQ(control("StatusBar1").panelText(0), browser->locationURL);
     EXPECT_TRUE(control("Anewfileonyourserver1").enabled());
     EXPECT_THAT(visibleTabs(), ElementsAre("Txt"));
     for (const char* bar : forms::kBandToolbars)
         for (forms::Control* c : form->form().children(bar))
             EXPECT_TRUE(c->enabled()) << c->name();
-    EXPECT_THAT(doc().commands, ElementsAre(fake::Command{"LiveResize", false, true},
-                                            fake::Command{"2D-Position", false, true}));
+    EXPECT_THAT(doc().commands, ElementsAre(fake::CommandCall{"LiveResize", false, true},
+                                            fake::CommandCall{"2D-Position", false, true}));
     // Glyphs shown at entry.
     EXPECT_TRUE(control("pi").down());
     EXPECT_EQ(control("pi").hint(), "Hide glyphs");
     ASSERT_EQ(doc().execs.size(), 5u);
-    EXPECT_EQ(doc().execs[0], (fake::Exec{IDM_SHOWZEROBORDERATDESIGNTIME, true}));
+    EXPECT_EQ(doc().execs[0], (fake::ExecCall{IDM_SHOWZEROBORDERATDESIGNTIME, true}));
     // One sink for both events; the browser's events now reach the form.
     ASSERT_EQ(doc().attached.size(), 2u);
     EXPECT_EQ(doc().attached[0].first, "onClick");
     EXPECT_EQ(doc().attached[1].first, "onmouseup");
     EXPECT_EQ(doc().attached[0].second, doc().attached[1].second);
-    EXPECT_EQ(browser->sinks.size(), 1u);
+    EXPECT_EQ(browser->sinkCount(), 1u);
     EXPECT_EQ(form->FDocument.get(), static_cast<IHTMLDocument2*>(browser->document.get()));
     // A local page needs no connection.
     EXPECT_EQ(form->FEditedPageUrl, "");
@@ -115,7 +115,7 @@ TEST_F(BandFormTest, MissingBrowserWindowsHoldTheButtonDownUntilTheNextClickPubl
 }
 
 TEST_F(BandFormTest, AnAboutPageStartsANewPageInsteadWhicheverWayTheButtonWent) {
-    browser->location = "about:blank";
+    browser->locationURL = "about:blank";
     control("designmode").click();
     EXPECT_FALSE(control("designmode").down());
     EXPECT_THAT(enabledTools(), UnorderedElementsAre("designmode", "btnNew", "ToolButton8"));
@@ -124,7 +124,7 @@ TEST_F(BandFormTest, AnAboutPageStartsANewPageInsteadWhicheverWayTheButtonWent) 
 }
 
 TEST_F(BandFormTest, ASitePageWithoutSavedConnectionOpensTheWizard) {
-    browser->location = "http://www.example.org/dir/page.htm?x=1";
+    browser->locationURL = "http://www.example.org/dir/page.htm?x=1";
     control("designmode").click();
     EXPECT_FALSE(control("designmode").down());
     EXPECT_EQ(wizard().siteedit().text(), "http://www.example.org");
@@ -134,13 +134,13 @@ TEST_F(BandFormTest, ASitePageWithoutSavedConnectionOpensTheWizard) {
 
 TEST_F(BandFormTest, ASitePageWithASavedConnectionStaysHeldWhileFtpIsNotConnected) {
     saveConnection("http://WWW.example.org");
-    browser->location = "http://www.example.org/dir/page.htm";
+    browser->locationURL = "http://www.example.org/dir/page.htm";
     control("designmode").click();
 
     EXPECT_TRUE(control("designmode").down());
     EXPECT_EQ(doc().designMode, "Off");
     EXPECT_THAT(enabledTools(), UnorderedElementsAre("designmode", "btnNew", "ToolButton8"));
-    EXPECT_EQ(form->FEditedPageUrl, browser->location);
+    EXPECT_EQ(form->FEditedPageUrl, browser->locationURL);
     EXPECT_EQ(form->FPageUri.host, "www.example.org");
     EXPECT_EQ(wizard().ftpserveredit().text(), "ftp.example.org");
     EXPECT_EQ(wizard().ftpinitialfolderedit().text(), "/www");
@@ -156,12 +156,12 @@ TEST_F(BandFormTest, ASecureAddressSkipsTheLookupAndIsEditedWithoutFtp) {
     wizard().form()["Notebook1"].setActivePage("page2");
     wizard().form()["finished"].setVisible(true);
     wizard().ftpserveredit().setText("old.example.org");
-    browser->location = "https://secure.example.org/page.htm";
+    browser->locationURL = "https://secure.example.org/page.htm";
     control("designmode").click();
     EXPECT_TRUE(control("designmode").down());
     EXPECT_EQ(doc().designMode, "On");
     // The connection step still ran on the address made of the location.
-    connections::UrlParts made = connections::traitep(browser->location);
+    connections::UrlParts made = connections::traitep(browser->locationURL);
     EXPECT_EQ(wizard().siteedit().text(), made.protocol + "://" + made.host);
     EXPECT_EQ(wizard().ftpserveredit().text(), "");
     // The wizard was reset to its first page before the fields were preset.
@@ -169,63 +169,64 @@ TEST_F(BandFormTest, ASecureAddressSkipsTheLookupAndIsEditedWithoutFtp) {
     EXPECT_EQ(wizard().form()["Notebook1"].activePage(), "page0");
     EXPECT_FALSE(wizard().form()["finished"].visible());
     EXPECT_THAT(dialogs.messages(), ElementsAre("The site wizard is not available yet."));
-    EXPECT_EQ(form->FEditedPageUrl, browser->location);
+    EXPECT_EQ(form->FEditedPageUrl, browser->locationURL);
 }
 
 TEST_F(BandFormTest, NavigatingAwayEndsEditingAsTheStateTableSays) {
     control("designmode").click();
     ASSERT_EQ(doc().designMode, "On");
 
-    EXPECT_EQ(browser->beforeNavigate("file:///home/user/other.htm"), S_OK);
+    EXPECT_EQ(beforeNavigate("file:///home/user/other.htm"), S_OK);
     EXPECT_TRUE(control("designmode").down()); // held
     EXPECT_EQ(doc().designMode, "Off");
     EXPECT_THAT(enabledTools(), UnorderedElementsAre("designmode", "btnNew", "ToolButton8"));
 
-    browser->location = "file:///home/user/other.htm";
-    EXPECT_EQ(browser->documentComplete(browser->location), S_OK);
+    browser->locationURL = "file:///home/user/other.htm";
+    EXPECT_EQ(documentComplete(browser->locationURL), S_OK);
     EXPECT_FALSE(control("designmode").down()); // idle
     EXPECT_EQ(doc().designMode, "Off");
 
     // Idle: BeforeNavigate2 leaves everything alone.
     doc().designMode = "On";
-    browser->beforeNavigate("file:///x.htm");
+    beforeNavigate("file:///x.htm");
     EXPECT_EQ(doc().designMode, "On");
 }
 
 TEST_F(BandFormTest, TheWorkingCopyEntersEditingByItselfWhateverTheLetterCase) {
     control("designmode").click();
-    browser->documentComplete("file:///elsewhere.htm");
+    documentComplete("file:///elsewhere.htm");
     ASSERT_FALSE(control("designmode").down());
 
     std::string upper = workingCopyUrl();
     for (char& c : upper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    browser->location = workingCopyUrl();
+    browser->locationURL = workingCopyUrl();
     EXPECT_TRUE(form->isWorkingCopy(upper));
     EXPECT_FALSE(form->isWorkingCopy(workingCopyUrl() + "x"));
-    EXPECT_EQ(browser->documentComplete(upper), S_OK);
+    EXPECT_EQ(documentComplete(upper), S_OK);
     EXPECT_TRUE(control("designmode").down());
     EXPECT_EQ(doc().designMode, "On");
 }
 
 TEST_F(BandFormTest, ErrorsInNavigationHandlersBecomeFailuresWithoutABox) {
     control("designmode").click();
-    browser->location = workingCopyUrl();
-    doc().failingCommands = {"liveresize"};
-    EXPECT_TRUE(FAILED(browser->documentComplete(workingCopyUrl())));
+    browser->locationURL = workingCopyUrl();
+    doc().failingCommands = {{"liveresize", "Invalid argument"}};
+    EXPECT_TRUE(FAILED(documentComplete(workingCopyUrl())));
     EXPECT_THAT(dialogs.messages(), IsEmpty());
 }
 
 TEST_F(BandFormTest, AFailingCommandIsReportedWithThePeriodRuleAndEndsTheHandler) {
     control("designmode").click();
-    doc().failingCommands = {"bold"};
+    doc().failingCommands = {{"bold", "Invalid argument"}};
     control("btnBold").click();
     EXPECT_THAT(dialogs.messages(), ElementsAre("Invalid argument."));
-    EXPECT_THAT(doc().editCommands(), IsEmpty());
+    // The failed command is the last one sent.
+    EXPECT_THAT(editCommands(), ElementsAre(fake::CommandCall{"Bold", true, true}));
 }
 
 TEST_F(BandFormTest, RefusedBrowserEventsReportTheComponent) {
-    browser->refuseAdvise = true;
+    browser->adviseError = "No connection point";
     control("designmode").click();
     EXPECT_THAT(dialogs.messages(),
                 ElementsAre("Unable to connect DWebBrowserEvents21.\rNo connection point."));
@@ -238,21 +239,27 @@ TEST_F(BandFormTest, TheClickSinkRunsItsHandlerForAnyCallAndOutlivesItsForm) {
         return sink->Invoke(7, iidOf<IUnknown>(), 0, 1, nullptr, nullptr, nullptr, nullptr);
     };
 
-    auto paragraph = fake::Element::make("P", fake::Element::make("BODY", nullptr));
-    doc().selection->caretParent = paragraph;
-    doc().answers = {{"bold", true}, {"italic", false}, {"underline", false}};
+    doc().selectText(doc().body()->append("p"), false);
+    doc().commandValues = {{"bold", true}, {"italic", false}, {"underline", false}};
     EXPECT_EQ(invoke(), S_OK);
     EXPECT_TRUE(control("btnBold").down());
 
-    size_t held = TBrowserClick::referencedCount();
+    // The document holds the sink once for each event it is attached to.
+    auto* click = static_cast<TBrowserClick*>(sink);
+    ASSERT_EQ(click->refCount(), 2u);
     ComPtr<IUnknown> asUnknown;
     EXPECT_EQ(sink->QueryInterface(iidOf<IUnknown>(), asUnknown.putVoid()), S_OK);
-    EXPECT_EQ(TBrowserClick::referencedCount(), held + 1);
+    EXPECT_EQ(click->refCount(), 3u);
     asUnknown = nullptr;
-    EXPECT_EQ(TBrowserClick::referencedCount(), held);
+    EXPECT_EQ(click->refCount(), 2u);
 
+    size_t held = TBrowserClick::referencedCount();
     form.reset();
     EXPECT_EQ(invoke(), S_OK);
+    // Once the document lets it go, the sink no longer counts as held.
+    browser->document = nullptr;
+    EXPECT_EQ(click->refCount(), 0u);
+    EXPECT_EQ(TBrowserClick::referencedCount(), held - 1);
 }
 
 TEST_F(BandFormTest, HabilitetoolsSwitchesTheInsertionButtons) {
@@ -269,9 +276,10 @@ TEST_F(BandFormTest, HabilitetoolsSwitchesTheInsertionButtons) {
 }
 
 TEST_F(BandFormTest, WaitingReturnsOnceTheBrowserIsIdle) {
-    browser->busyReads = 3;
+    browser->busyAnswers = {true, true, true};
     form->waiting();
-    EXPECT_EQ(browser->busyReads, 0);
+    EXPECT_THAT(browser->busyAnswers, IsEmpty());
+    EXPECT_EQ(browser->busyReads, 4);
 }
 
 TEST_F(BandFormTest, DestroyingTheFormEndsTheHostDocumentWindowLoop) {
@@ -311,19 +319,19 @@ TEST_F(BandFormTest, ChoosingAPropertyPageClearsItsPanels) {
 }
 
 TEST_F(BandFormTest, TheWorkingCopyCompletingWhileTheSwitchWaitsEntersEditingInsideIt) {
-    browser->location = workingCopyUrl();
+    browser->locationURL = workingCopyUrl();
     control("designmode").click(); // the browser's events reach the form from here on
     control("designmode").click();
     dialogs.clear();
     doc().attached.clear();
 
-    browser->whileWaiting = [&] { browser->documentComplete(workingCopyUrl()); };
+    browser->whileWaiting = [&] { documentComplete(workingCopyUrl()); };
     control("designmode").click();
     EXPECT_TRUE(control("designmode").down());
     EXPECT_EQ(doc().designMode, "On");
     EXPECT_EQ(control("designmode").caption(), "Publish");
     // Each run attached its own sink; nothing guards against the second.
     EXPECT_EQ(doc().attached.size(), 4u);
-    EXPECT_EQ(browser->sinks.size(), 1u);
+    EXPECT_EQ(browser->sinkCount(), 1u);
     EXPECT_THAT(dialogs.messages(), IsEmpty());
 }

@@ -1,28 +1,32 @@
 #include "forms/BandFormDescription.h"
-#include "shell/FakeBrowser.h"
+#include "platform/browser/FakeBrowser.h"
 #include "tools/Formatting.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using ::testing::IsEmpty;
+namespace fake = browser::fake;
 
 // The formatting toolbar's view of the selection, on a fresh band form
 // model and a fake document.
 class DisplayChanged : public ::testing::Test {
 protected:
     void SetUp() override {
-        doc().answers = {{"bold", true},          {"italic", false}, {"underline", true},
-                         {"fontname", "Verdana"}, {"fontsize", 3},   {"forecolor", 255}};
+        browser->document = fake::FakeDocument::create();
+        body = doc().body();
+        paragraph = body->append("p");
+        doc().commandValues = {{"bold", true},          {"italic", false}, {"underline", true},
+                               {"fontname", "Verdana"}, {"fontsize", 3},   {"forecolor", 255}};
         selected = paragraph;
     }
     void refresh() { tools::DHTMLEditDisplayChanged(browser.get(), form, selected); }
-    fake::Document& doc() { return *browser->document; }
+    fake::FakeDocument& doc() { return *browser->document; }
 
-    ComPtr<fake::Browser> browser{new fake::Browser};
+    ComPtr<fake::FakeBrowser> browser = fake::FakeBrowser::create();
     forms::Form form{forms::bandFormDescription()};
-    ComPtr<IHTMLElement> body = fake::Element::make("BODY", nullptr);
-    ComPtr<IHTMLElement> paragraph = fake::Element::make("P", body);
+    fake::FakeElement* body = nullptr;
+    fake::FakeElement* paragraph = nullptr;
     ComPtr<IHTMLElement> selected;
 };
 
@@ -36,15 +40,15 @@ TEST_F(DisplayChanged, ShowsTheSelectionsStateAndClimbsToTheParent) {
     EXPECT_EQ(form["cmbFontName"].items().size(), 17u);
     EXPECT_EQ(form["cmbFontSize"].items().size(), 21u);
     EXPECT_EQ(form["cmdcolor"].color(), 255);
-    EXPECT_EQ(selected.get(), body.get());
+    EXPECT_EQ(selected.get(), static_cast<IHTMLElement*>(body));
 }
 
 TEST_F(DisplayChanged, AnUnknownFaceIsAppendedOnceWhateverItsCase) {
-    doc().answers["fontname"] = "Tahoma";
+    doc().commandValues["fontname"] = "Tahoma";
     refresh();
     EXPECT_EQ(form["cmbFontName"].text(), "Tahoma");
     EXPECT_EQ(form["cmbFontName"].items().back(), "Tahoma");
-    doc().answers["fontname"] = "tahoma";
+    doc().commandValues["fontname"] = "tahoma";
     refresh();
     EXPECT_EQ(form["cmbFontName"].text(), "tahoma");
     EXPECT_EQ(form["cmbFontName"].items().size(), 18u);
@@ -53,36 +57,36 @@ TEST_F(DisplayChanged, AnUnknownFaceIsAppendedOnceWhateverItsCase) {
 TEST_F(DisplayChanged, AMixedSelectionLeavesTheBoxesAsTheyWere) {
     form["cmbFontName"].setText("Arial");
     form["cmbFontSize"].setText("+2");
-    doc().answers["fontname"] = nullptr;
-    doc().answers["fontsize"] = nullptr;
-    doc().answers["forecolor"] = nullptr;
+    doc().commandValues["fontname"] = nullptr;
+    doc().commandValues["fontsize"] = nullptr;
+    doc().commandValues["forecolor"] = nullptr;
     refresh();
     EXPECT_EQ(form["cmbFontName"].text(), "Arial");
     EXPECT_EQ(form["cmbFontSize"].text(), "+2");
     EXPECT_EQ(form["cmdcolor"].color(), forms::clBtnFace);
-    EXPECT_EQ(selected.get(), body.get());
+    EXPECT_EQ(selected.get(), static_cast<IHTMLElement*>(body));
 }
 
 TEST_F(DisplayChanged, AFailingBoldQueryEndsTheRefreshBeforeAnything) {
     for (const char* failing : {"bold", "null bold"}) {
         selected = paragraph;
         if (std::string(failing) == "bold")
-            doc().failingQueries = {"bold"};
+            doc().failingCommands = {{"bold", "Unspecified error"}};
         else
-            doc().answers["bold"] = nullptr;
+            doc().commandValues["bold"] = nullptr;
         refresh();
         EXPECT_FALSE(form["btnUnderline"].down()) << failing;
         EXPECT_EQ(form["cmbFontName"].text(), "") << failing;
-        EXPECT_EQ(selected.get(), paragraph.get()) << failing;
+        EXPECT_EQ(selected.get(), static_cast<IHTMLElement*>(paragraph)) << failing;
     }
 }
 
 TEST_F(DisplayChanged, AColorThatDoesNotReadLeavesThePickerAndGoesOn) {
-    doc().answers["forecolor"] = "#zz";
+    doc().commandValues["forecolor"] = "#zz";
     refresh();
     EXPECT_EQ(form["cmdcolor"].color(), forms::clBtnFace);
-    EXPECT_EQ(selected.get(), body.get());
-    doc().answers["forecolor"] = "#ff";
+    EXPECT_EQ(selected.get(), static_cast<IHTMLElement*>(body));
+    doc().commandValues["forecolor"] = "#ff";
     refresh();
     EXPECT_EQ(form["cmdcolor"].color(), 255);
 }
@@ -97,8 +101,8 @@ TEST_F(DisplayChanged, ReadingTheColorNeverWritesItBack) {
 }
 
 TEST_F(DisplayChanged, AClickInALinkKeepsTheLink) {
-    ComPtr<IHTMLElement> link = fake::Element::make("A", paragraph, {{"href", "http://x/"}});
+    fake::FakeElement* link = paragraph->append("a", {{"href", "http://x/"}});
     selected = link;
     refresh();
-    EXPECT_EQ(selected.get(), link.get());
+    EXPECT_EQ(selected.get(), static_cast<IHTMLElement*>(link));
 }
