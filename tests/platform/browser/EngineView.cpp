@@ -7,21 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <stdexcept>
 
 namespace enginetest {
-
-bool WaitUntil(const std::function<bool()>& condition, int milliseconds) {
-    gint64 end = g_get_monotonic_time() + gint64(milliseconds) * 1000;
-    while (!condition()) {
-        if (g_get_monotonic_time() > end)
-            return false;
-        g_main_context_iteration(nullptr, FALSE);
-        g_usleep(1000);
-    }
-    return true;
-}
 
 EngineView& EngineView::get() {
     static EngineView* view = new EngineView();
@@ -62,43 +50,11 @@ void EngineView::navigate(const std::string& url) {
 }
 
 std::string EngineView::eval(const std::string& script) {
-    struct Result {
-        bool done = false;
-        std::string text;
-    };
-    auto result = std::make_shared<Result>();
-    webkit_web_view_evaluate_javascript(
-        m_view, script.c_str(), -1, nullptr, nullptr, nullptr,
-        [](GObject* source, GAsyncResult* res, gpointer data) {
-            auto* holder = static_cast<std::shared_ptr<Result>*>(data);
-            GError* error = nullptr;
-            JSCValue* value =
-                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), res, &error);
-            if (value) {
-                char* text = jsc_value_to_string(value);
-                (*holder)->text = text ? text : "";
-                g_free(text);
-                g_object_unref(value);
-            } else {
-                (*holder)->text = std::string("error: ") + (error ? error->message : "");
-                g_clear_error(&error);
-            }
-            (*holder)->done = true;
-            delete holder;
-        },
-        new std::shared_ptr<Result>(result));
-    WaitUntil([&] { return result->done; });
-    return result->text;
+    return Evaluate(m_view, script);
 }
 
 Rect EngineView::rect(const std::string& selector) {
-    std::string text = eval("(function(){var r=document.querySelector('" + selector +
-                            "').getBoundingClientRect();return [r.left,r.top,r.width,r.height]"
-                            ".join(' ');})()");
-    Rect r;
-    if (std::sscanf(text.c_str(), "%lf %lf %lf %lf", &r.x, &r.y, &r.width, &r.height) != 4)
-        throw std::runtime_error("No element " + selector + ": " + text);
-    return r;
+    return ElementRect(m_view, selector);
 }
 
 unsigned EngineView::pixel(double x, double y) {
@@ -136,40 +92,16 @@ void EngineView::writePicture(const std::string& path, unsigned rgb) {
     cairo_surface_destroy(surface);
 }
 
-void EngineView::sendButton(int type, double x, double y) {
-    GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(m_view));
-    GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(window));
-    GdkEvent* event = gdk_event_new(static_cast<GdkEventType>(type));
-    if (type == GDK_MOTION_NOTIFY) {
-        event->motion.window = GDK_WINDOW(g_object_ref(window));
-        event->motion.time = GDK_CURRENT_TIME;
-        event->motion.x = x;
-        event->motion.y = y;
-        event->motion.state = GDK_BUTTON1_MASK;
-    } else {
-        event->button.window = GDK_WINDOW(g_object_ref(window));
-        event->button.time = GDK_CURRENT_TIME;
-        event->button.x = x;
-        event->button.y = y;
-        event->button.button = 1;
-        event->button.state = type == GDK_BUTTON_RELEASE ? GDK_BUTTON1_MASK : 0;
-    }
-    gdk_event_set_device(event, gdk_seat_get_pointer(seat));
-    gtk_main_do_event(event);
-    gdk_event_free(event);
-    settle(30);
-}
-
 void EngineView::press(double x, double y) {
-    sendButton(GDK_BUTTON_PRESS, x, y);
+    SendMouse(GTK_WIDGET(m_view), Mouse::Press, x, y);
 }
 
 void EngineView::move(double x, double y) {
-    sendButton(GDK_MOTION_NOTIFY, x, y);
+    SendMouse(GTK_WIDGET(m_view), Mouse::Move, x, y);
 }
 
 void EngineView::release(double x, double y) {
-    sendButton(GDK_BUTTON_RELEASE, x, y);
+    SendMouse(GTK_WIDGET(m_view), Mouse::Release, x, y);
 }
 
 // Mouse events reach the page one after the other and may lag behind on a
@@ -207,12 +139,7 @@ void EngineView::drag(double x1, double y1, double x2, double y2) {
 }
 
 void EngineView::settle(int milliseconds) {
-    gint64 end = g_get_monotonic_time() + gint64(milliseconds) * 1000;
-    while (g_get_monotonic_time() < end) {
-        while (g_main_context_iteration(nullptr, FALSE)) {
-        }
-        g_usleep(2000);
-    }
+    Settle(milliseconds);
 }
 
 } // namespace enginetest

@@ -6,19 +6,11 @@
 
 #include "platform/browser/Dom.h"
 #include "platform/webkit/WebKitBrowser.h"
+#include "support/WebViewDriver.h"
 
-#include <functional>
 #include <string>
 
-typedef struct _WebKitWebView WebKitWebView;
-
 namespace enginetest {
-
-struct Rect {
-    double x = 0, y = 0, width = 0, height = 0;
-    double centerX() const { return x + width / 2; }
-    double centerY() const { return y + height / 2; }
-};
 
 class EngineView {
 public:
@@ -56,7 +48,6 @@ public:
 
 private:
     EngineView();
-    void sendButton(int type, double x, double y);
     std::string releasesSeen();
     void waitForRelease(const std::string& before);
 
@@ -64,8 +55,5 @@ private:
     ComPtr<webkit::WebKitBrowser> m_browser;
     std::string m_folder;
 };
-
-// Iterates the main loop until the condition holds or the time is up.
-bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 10000);
 
 } // namespace enginetest

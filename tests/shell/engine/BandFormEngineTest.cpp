@@ -9,6 +9,7 @@
 #include "shell/BandForm.h"
 #include "shell/ProcessForms.h"
 #include "support/TempHome.h"
+#include "support/WebViewDriver.h"
 #include "tools/Colors.h"
 
 #include <gtest/gtest.h>
@@ -22,27 +23,9 @@
 #include <sstream>
 #include <stdexcept>
 
+using namespace enginetest;
+
 namespace {
-
-void settle(int milliseconds) {
-    gint64 end = g_get_monotonic_time() + gint64(milliseconds) * 1000;
-    while (g_get_monotonic_time() < end) {
-        while (g_main_context_iteration(nullptr, FALSE)) {
-        }
-        g_usleep(2000);
-    }
-}
-
-bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000) {
-    gint64 end = g_get_monotonic_time() + gint64(milliseconds) * 1000;
-    while (!condition()) {
-        if (g_get_monotonic_time() > end)
-            return false;
-        g_main_context_iteration(nullptr, FALSE);
-        g_usleep(1000);
-    }
-    return true;
-}
 
 // A host window as the bar meets it: a frame with the page's view and a bar
 // area, registered under the browser's window classes.
@@ -68,7 +51,7 @@ struct Host {
         barArea = backend.adopt(bars, {"BarArea", "", frame, 1024, 200});
         gtk_widget_show_all(window);
         browser = webkit::WebKitBrowser::create(view);
-        waitUntil([&] { return gtk_widget_get_mapped(GTK_WIDGET(view)); }, 5000);
+        WaitUntil([&] { return gtk_widget_get_mapped(GTK_WIDGET(view)); }, 5000);
     }
 
     gtkplatform::GtkWindowBackend backend{[](int) {}};
@@ -97,7 +80,7 @@ protected:
         form = std::make_unique<TBandForm>(host->barArea);
         form->setBrowser(ComPtr<IWebBrowser2>(host->browser.get()));
         ASSERT_NE(form->view(), nullptr);
-        settle(50);
+        Settle(50);
     }
 
     void TearDown() override {
@@ -114,42 +97,14 @@ protected:
     }
     void navigate(const std::string& url) {
         host->browser->Navigate(url.c_str());
-        ASSERT_TRUE(waitUntil([&] {
+        ASSERT_TRUE(WaitUntil([&] {
             BOOL busy = TRUE;
             host->browser->get_Busy(&busy);
             return !busy;
         }));
-        settle(100);
+        Settle(100);
     }
-    std::string eval(const std::string& script) {
-        struct Result {
-            bool done = false;
-            std::string text;
-        };
-        auto result = std::make_shared<Result>();
-        webkit_web_view_evaluate_javascript(
-            host->view, script.c_str(), -1, nullptr, nullptr, nullptr,
-            [](GObject* source, GAsyncResult* res, gpointer data) {
-                auto* holder = static_cast<std::shared_ptr<Result>*>(data);
-                GError* error = nullptr;
-                JSCValue* value = webkit_web_view_evaluate_javascript_finish(
-                    WEBKIT_WEB_VIEW(source), res, &error);
-                if (value) {
-                    char* text = jsc_value_to_string(value);
-                    (*holder)->text = text ? text : "";
-                    g_free(text);
-                    g_object_unref(value);
-                } else {
-                    (*holder)->text = std::string("error: ") + (error ? error->message : "");
-                    g_clear_error(&error);
-                }
-                (*holder)->done = true;
-                delete holder;
-            },
-            new std::shared_ptr<Result>(result));
-        waitUntil([&] { return result->done; });
-        return result->text;
-    }
+    std::string eval(const std::string& script) { return Evaluate(host->view, script); }
 
     GtkWidget* widget(const std::string& name) {
         auto* w = static_cast<GtkWidget*>(form->view()->widget(name));
@@ -167,55 +122,24 @@ protected:
                 !gtk_toggle_tool_button_get_active(GTK_TOGGLE_TOOL_BUTTON(w)));
         else
             g_signal_emit_by_name(w, "clicked");
-        settle(100);
+        Settle(100);
     }
-    void mouse(int type, double x, double y) {
-        GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(host->view));
-        GdkSeat* seat = gdk_display_get_default_seat(gdk_window_get_display(window));
-        GdkEvent* event = gdk_event_new(static_cast<GdkEventType>(type));
-        if (type == GDK_MOTION_NOTIFY) {
-            event->motion.window = GDK_WINDOW(g_object_ref(window));
-            event->motion.x = x;
-            event->motion.y = y;
-            event->motion.state = GDK_BUTTON1_MASK;
-        } else {
-            event->button.window = GDK_WINDOW(g_object_ref(window));
-            event->button.x = x;
-            event->button.y = y;
-            event->button.button = 1;
-            event->button.state = type == GDK_BUTTON_RELEASE ? GDK_BUTTON1_MASK : 0;
-        }
-        gdk_event_set_device(event, gdk_seat_get_pointer(seat));
-        gtk_main_do_event(event);
-        gdk_event_free(event);
-        settle(30);
-    }
+    void mouse(Mouse what, double x, double y) { SendMouse(GTK_WIDGET(host->view), what, x, y); }
     void clickAt(const std::string& selector) {
-        double x = 0, y = 0, w = 0, h = 0;
-        box(selector, x, y, w, h);
-        mouse(GDK_MOTION_NOTIFY, x + 2, y + h / 2);
-        mouse(GDK_BUTTON_PRESS, x + 2, y + h / 2);
-        mouse(GDK_BUTTON_RELEASE, x + 2, y + h / 2);
-        settle(200);
-    }
-    void box(const std::string& selector, double& x, double& y, double& w, double& h) {
-        std::string text = eval("(function(){var r=document.querySelector('" + selector +
-                                "').getBoundingClientRect();return "
-                                "[r.left,r.top,r.width,r.height].join(' ');})()");
-        ASSERT_EQ(std::sscanf(text.c_str(), "%lf %lf %lf %lf", &x, &y, &w, &h), 4) << text;
+        Rect r = ElementRect(host->view, selector);
+        mouse(Mouse::Move, r.x + 2, r.centerY());
+        mouse(Mouse::Press, r.x + 2, r.centerY());
+        mouse(Mouse::Release, r.x + 2, r.centerY());
+        Settle(200);
     }
     void dragAcross(const std::string& selector) {
-        std::string box = eval(
-            "(function(){var r=document.querySelector('" + selector +
-            "').getBoundingClientRect();return [r.left,r.top,r.width,r.height].join(' ');})()");
-        double x = 0, y = 0, w = 0, h = 0;
-        ASSERT_EQ(std::sscanf(box.c_str(), "%lf %lf %lf %lf", &x, &y, &w, &h), 4) << box;
-        mouse(GDK_MOTION_NOTIFY, x + 1, y + h / 2);
-        mouse(GDK_BUTTON_PRESS, x + 1, y + h / 2);
+        Rect r = ElementRect(host->view, selector);
+        mouse(Mouse::Move, r.x + 1, r.centerY());
+        mouse(Mouse::Press, r.x + 1, r.centerY());
         for (int i = 1; i <= 5; ++i)
-            mouse(GDK_MOTION_NOTIFY, x + 1 + (w - 2) * i / 5, y + h / 2);
-        mouse(GDK_BUTTON_RELEASE, x + w - 1, y + h / 2);
-        settle(150);
+            mouse(Mouse::Move, r.x + 1 + (r.width - 2) * i / 5, r.centerY());
+        mouse(Mouse::Release, r.x + r.width - 1, r.centerY());
+        Settle(150);
     }
     std::string linkGlyph() {
         return eval("getComputedStyle(document.querySelector('a'),'::before').content");
@@ -252,7 +176,7 @@ TEST_F(BandFormEngine, EditsALocalPageThroughTheBandsOwnButtons) {
     GList* entries = gtk_container_get_children(GTK_CONTAINER(palette));
     gtk_menu_item_activate(GTK_MENU_ITEM(g_list_nth_data(entries, 9))); // red
     g_list_free(entries);
-    settle(100);
+    Settle(100);
 
     std::string saved = (home->path() / "saved.htm").string();
     BOOL done = FALSE;
