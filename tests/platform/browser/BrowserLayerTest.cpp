@@ -3,6 +3,7 @@
 
 #include "platform/browser/Dom.h"
 #include "platform/browser/FakeBrowser.h"
+#include "support/EventSink.h"
 
 #include <gtest/gtest.h>
 
@@ -13,21 +14,9 @@ using browser::Value;
 using browser::fake::FakeBrowser;
 using browser::fake::FakeDocument;
 using browser::fake::FakeElement;
+using testsupport::EventSink;
 
 namespace {
-
-class Sink : public com::ComObject<IDispatch> {
-public:
-    std::function<void()> onInvoke;
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, const WCHAR**, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        if (onInvoke)
-            onInvoke();
-        return S_OK;
-    }
-};
 
 void expectError(const std::function<void()>& call, const std::string& text) {
     try {
@@ -165,7 +154,7 @@ TEST(BrowserLayer, DocumentSinksSeeTheEventBeingDelivered) {
     FakeElement* link = page.doc().body()->append("a", {{"href", "x.htm"}});
     auto doc = page.browser.document();
     std::vector<std::string> heard;
-    ComPtr<Sink> sink(new Sink);
+    ComPtr<EventSink> sink(new EventSink);
     sink->onInvoke = [&] {
         auto e = doc.parentWindowEvent();
         heard.push_back(e.type() + " " + e.srcElement().tagName());

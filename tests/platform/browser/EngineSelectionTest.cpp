@@ -3,14 +3,14 @@
 
 #include "EngineView.h"
 
-#include "platform/com/ComObject.h"
+#include "support/EventSink.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 using enginetest::EngineView;
+using testsupport::EventSink;
 
 namespace {
 
@@ -31,20 +31,6 @@ browser::Document editPage(const char* html = kPage) {
     doc.setDesignMode("On");
     return doc;
 }
-
-// A sink for document events that records what each call saw.
-class Sink : public com::ComObject<IDispatch> {
-public:
-    std::function<void()> onInvoke;
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, const WCHAR**, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        if (onInvoke)
-            onInvoke();
-        return S_OK;
-    }
-};
 
 TEST(EngineSelection, ClickInTextIsACaretWithTheParagraphAsParent) {
     auto doc = editPage();
@@ -140,7 +126,7 @@ TEST(EngineSelection, PasteHtmlInsertsAtTheCaretAndReplacesSelectedText) {
 TEST(EngineSelection, SinksHearMouseUpBeforeClickWithTheEvent) {
     auto doc = editPage();
     std::vector<std::string> heard;
-    ComPtr<Sink> sink(new Sink);
+    ComPtr<EventSink> sink(new EventSink);
     sink->onInvoke = [&] {
         auto event = engine().document().parentWindowEvent();
         heard.push_back(event.type() + ":" + event.srcElement().id());
@@ -157,7 +143,7 @@ TEST(EngineSelection, SinksHearMouseUpBeforeClickWithTheEvent) {
 TEST(EngineSelection, EventPropertyReplacesItsEarlierSink) {
     auto doc = editPage();
     int first = 0, second = 0;
-    ComPtr<Sink> a(new Sink), b(new Sink);
+    ComPtr<EventSink> a(new EventSink), b(new EventSink);
     a->onInvoke = [&] { ++first; };
     b->onInvoke = [&] { ++second; };
     doc.setEventProperty("onClick", a.get());
