@@ -1,3 +1,4 @@
+#include "Loopback.h"
 #include "ScriptedFtpServer.h"
 
 #include "publishing/ftp/FtpClient.h"
@@ -597,15 +598,7 @@ TEST_F(FtpClientTest, DisconnectFromAHandlerEndsTheWaitingOperation) {
 }
 
 TEST_F(FtpClientTest, ARefusedConnectionFailsWithTheSystemsMessage) {
-    int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(probe, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-    socklen_t length = sizeof sa;
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&sa), &length);
-    ::close(probe); // nothing listens on that port now
-    uint16_t freePort = ntohs(sa.sin_port);
+    uint16_t freePort = loopback::freePort();
     makeClient([&](ftp::FtpSettings& s) { s.port = freePort; });
     try {
         client->Connect();
@@ -618,14 +611,9 @@ TEST_F(FtpClientTest, ARefusedConnectionFailsWithTheSystemsMessage) {
 
 TEST_F(FtpClientTest, AConnectionAttemptThatHangsTimesOut) {
     // A listener whose queue is full drops further attempts unanswered.
-    int full = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(full, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-    ::listen(full, 0);
-    socklen_t length = sizeof sa;
-    ::getsockname(full, reinterpret_cast<sockaddr*>(&sa), &length);
+    uint16_t port = 0;
+    int full = loopback::listen(0, port);
+    sockaddr_in sa = loopback::address(port);
     std::vector<int> fillers;
     for (int i = 0; i < 4; ++i) {
         int f = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
@@ -633,7 +621,7 @@ TEST_F(FtpClientTest, AConnectionAttemptThatHangsTimesOut) {
         fillers.push_back(f);
     }
     makeClient([&](ftp::FtpSettings& s) {
-        s.port = ntohs(sa.sin_port);
+        s.port = port;
         s.connectTimeout = 400ms;
     });
     int pumps = 0;

@@ -1,5 +1,7 @@
 #include "ScriptedFtpServer.h"
 
+#include "Loopback.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -33,15 +35,7 @@ void closeFd(int& fd) {
 } // namespace
 
 ScriptedFtpServer::ScriptedFtpServer() {
-    m_listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(m_listener, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-    ::listen(m_listener, 4);
-    socklen_t length = sizeof sa;
-    ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&sa), &length);
-    m_port = ntohs(sa.sin_port);
+    m_listener = loopback::listen(4, m_port, SOCK_CLOEXEC);
     m_stop = eventfd(0, EFD_CLOEXEC);
 }
 

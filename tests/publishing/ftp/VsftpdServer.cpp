@@ -1,5 +1,7 @@
 #include "VsftpdServer.h"
 
+#include "Loopback.h"
+
 #include <arpa/inet.h>
 #include <chrono>
 #include <csignal>
@@ -17,18 +19,6 @@ extern char** environ;
 namespace {
 
 constexpr const char* kProgram = "/usr/sbin/vsftpd";
-
-uint16_t freeLoopbackPort() {
-    int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(probe, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
-    socklen_t length = sizeof sa;
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&sa), &length);
-    ::close(probe);
-    return ntohs(sa.sin_port);
-}
 
 } // namespace
 
@@ -58,7 +48,7 @@ VsftpdServer::VsftpdServer() {
 }
 
 bool VsftpdServer::start() {
-    m_port = freeLoopbackPort();
+    m_port = loopback::freePort();
     auto config = m_folder / "vsftpd.conf";
     std::ofstream(config) << "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\n"
                           << "listen_port=" << m_port << "\n"
@@ -95,10 +85,7 @@ bool VsftpdServer::start() {
 
 bool VsftpdServer::accepting() const {
     int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    sa.sin_port = htons(m_port);
+    sockaddr_in sa = loopback::address(m_port);
     bool ok = ::connect(probe, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
     ::close(probe);
     return ok;
