@@ -27,6 +27,16 @@ using Steps = std::vector<ScriptedFtpServer::Step>;
 
 namespace {
 
+// The text of the error of type E that the call throws, or "no error".
+template <typename E = FtpError, typename Call> std::string errorOf(Call&& call) {
+    try {
+        call();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
 // PORT accepted, the command opened, the data sent, then the final reply.
 Steps transferSending(const std::string& data, const std::string& final = "226 Done\r\n") {
     return {hear(),        say("200 PORT command successful\r\n"),
@@ -277,12 +287,7 @@ TEST_F(FtpClientTest, AReplyLineMayHoldUpTo16384Characters) {
     std::string longest(16384 - 4, 'x');
     connectThen({hear(), say("257 " + longest + "\r\n"), hear(), say("257 " + longest + "y\r\n")});
     EXPECT_EQ(client->CurrentDirectory(), "");
-    try {
-        client->CurrentDirectory();
-        ADD_FAILURE() << "no error";
-    } catch (const FtpError& e) {
-        EXPECT_EQ(std::string(e.what()), "Max line length exceeded.");
-    }
+    EXPECT_EQ(errorOf([&] { client->CurrentDirectory(); }), "Max line length exceeded.");
     // The rest of that line cannot be told from the next reply: the session
     // is closed rather than read out of step.
     EXPECT_FALSE(client->Connected());
@@ -294,12 +299,7 @@ TEST_F(FtpClientTest, AReplyThatNeverEndsIsCutOff) {
     for (int i = 0; i < 80; ++i)
         flood.push_back(say(line));
     connectThen(flood);
-    try {
-        client->CurrentDirectory();
-        ADD_FAILURE() << "no error";
-    } catch (const FtpError& e) {
-        EXPECT_EQ(std::string(e.what()), "The server's reply is too long.");
-    }
+    EXPECT_EQ(errorOf([&] { client->CurrentDirectory(); }), "The server's reply is too long.");
     EXPECT_FALSE(client->Connected());
 }
 
@@ -406,12 +406,8 @@ TEST_F(FtpClientTest, ADroppedStoreFailsWithTheServersReply) {
     connectThen({hear(), say("200 PORT ok\r\n"), hear(), say("150 Send it\r\n"), connectData(),
                  closeData(), say("426 Connection closed; transfer aborted.\r\n"), hear(),
                  say("257 \"/\"\r\n")});
-    try {
-        client->Put(local.string(), "big.bin");
-        ADD_FAILURE() << "no error";
-    } catch (const FtpError& e) {
-        EXPECT_EQ(std::string(e.what()), "Connection closed; transfer aborted.");
-    }
+    EXPECT_EQ(errorOf([&] { client->Put(local.string(), "big.bin"); }),
+              "Connection closed; transfer aborted.");
     EXPECT_EQ(client->CurrentDirectory(), "/");
 }
 
@@ -433,24 +429,14 @@ TEST_P(FtpRefusalTest, ARefusedRetrievalFailsAndLeavesNoFile) {
     makeClient([](ftp::FtpSettings& s) { s.dataConnectionWait = 300ms; });
     connectThen(script);
     auto local = home.path() / "temp.htm";
-    try {
-        client->Get("index.htm", local.string());
-        ADD_FAILURE() << "no error";
-    } catch (const FtpError& e) {
-        EXPECT_EQ(std::string(e.what()), c.error);
-    }
+    EXPECT_EQ(errorOf([&] { client->Get("index.htm", local.string()); }), c.error);
     EXPECT_TRUE(std::filesystem::is_empty(home.path()));
     if (c.staysConnected) {
         EXPECT_EQ(client->CurrentDirectory(), "/next");
     } else {
         EXPECT_FALSE(client->Connected());
         EXPECT_EQ(events.disconnected, 1);
-        try {
-            client->CurrentDirectory();
-            ADD_FAILURE() << "no error";
-        } catch (const FtpError& e) {
-            EXPECT_EQ(std::string(e.what()), "Not connected.");
-        }
+        EXPECT_EQ(errorOf([&] { client->CurrentDirectory(); }), "Not connected.");
     }
     client->Disconnect();
     server.finish();
@@ -524,12 +510,7 @@ TEST_F(FtpClientTest, AServerThatHangsUpWhileIdleLeavesTheClientDisconnected) {
     EXPECT_FALSE(client->Connected());
     EXPECT_EQ(events.disconnected, 1);
     EXPECT_EQ(events.statuses.back(), "Disconnected.");
-    try {
-        client->List();
-        ADD_FAILURE() << "no error";
-    } catch (const FtpError& e) {
-        EXPECT_EQ(std::string(e.what()), "Not connected.");
-    }
+    EXPECT_EQ(errorOf([&] { client->List(); }), "Not connected.");
 }
 
 // Runs `handler` from the main loop, which the client keeps running while
@@ -584,12 +565,7 @@ TEST_F(FtpClientTest, DisconnectFromAHandlerEndsTheWaitingOperation) {
     MainLoopHandler clicked{[&] { client->Disconnect(); }};
     clicked.scheduleIn(50);
     auto started = std::chrono::steady_clock::now();
-    try {
-        client->List();
-        ADD_FAILURE() << "no error";
-    } catch (const FtpError& e) {
-        EXPECT_EQ(std::string(e.what()), "Disconnected.");
-    }
+    EXPECT_EQ(errorOf([&] { client->List(); }), "Disconnected.");
     EXPECT_LT(std::chrono::steady_clock::now() - started, 1500ms);
     EXPECT_FALSE(client->Connected());
     EXPECT_EQ(events.disconnected, 1);
@@ -600,12 +576,7 @@ TEST_F(FtpClientTest, DisconnectFromAHandlerEndsTheWaitingOperation) {
 TEST_F(FtpClientTest, ARefusedConnectionFailsWithTheSystemsMessage) {
     uint16_t freePort = loopback::freePort();
     makeClient([&](ftp::FtpSettings& s) { s.port = freePort; });
-    try {
-        client->Connect();
-        ADD_FAILURE() << "no error";
-    } catch (const std::exception& e) {
-        EXPECT_EQ(std::string(e.what()), "Connection refused");
-    }
+    EXPECT_EQ(errorOf<std::exception>([&] { client->Connect(); }), "Connection refused");
     EXPECT_FALSE(client->Connected());
 }
 
@@ -632,12 +603,7 @@ TEST_F(FtpClientTest, AConnectionAttemptThatHangsTimesOut) {
     MainLoopHandler guard{[&] { client->Disconnect(); }};
     guard.scheduleIn(3000);
     auto started = std::chrono::steady_clock::now();
-    try {
-        client->Connect();
-        ADD_FAILURE() << "no error";
-    } catch (const std::exception& e) {
-        EXPECT_EQ(std::string(e.what()), "Connect timed out.");
-    }
+    EXPECT_EQ(errorOf<std::exception>([&] { client->Connect(); }), "Connect timed out.");
     auto took = std::chrono::steady_clock::now() - started;
     EXPECT_GE(took, 400ms);
     EXPECT_LT(took, 3s);
