@@ -8,13 +8,9 @@
 #include <sstream>
 
 using browser::Value;
-using enginetest::EngineView;
+using enginetest::engine;
 
 namespace {
-
-EngineView& engine() {
-    return EngineView::get();
-}
 
 // Shows the markup in design mode with the contents of #sel selected.
 browser::Document editPage(const std::string& body) {

@@ -11,13 +11,10 @@
 #include <sstream>
 
 using browser::Value;
+using enginetest::engine;
 using enginetest::EngineView;
 
 namespace {
-
-EngineView& engine() {
-    return EngineView::get();
-}
 
 browser::Document show(const std::string& html) {
     engine().load(html);

@@ -19,15 +19,11 @@
 #include <functional>
 #include <vector>
 
-using enginetest::EngineView;
+using enginetest::engine;
 using enginetest::LoopbackServer;
 using enginetest::WaitUntil;
 
 namespace {
-
-EngineView& engine() {
-    return EngineView::get();
-}
 
 // Records the events as "Name url" lines.
 class Recorder : public com::ComObject<DWebBrowserEvents2> {

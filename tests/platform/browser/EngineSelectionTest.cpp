@@ -9,14 +9,10 @@
 
 #include <vector>
 
-using enginetest::EngineView;
+using enginetest::engine;
 using testsupport::EventSink;
 
 namespace {
-
-EngineView& engine() {
-    return EngineView::get();
-}
 
 const char* kPage = R"(<html><body style="margin:20px">
 <p id="text" style="font-size:20px">Some words to click on</p>

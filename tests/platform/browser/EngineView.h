@@ -56,4 +56,8 @@ private:
     std::string m_folder;
 };
 
+inline EngineView& engine() {
+    return EngineView::get();
+}
+
 } // namespace enginetest
