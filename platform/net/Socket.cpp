@@ -127,9 +127,13 @@ Socket Socket::acceptPending() {
     return Socket(fd);
 }
 
-ssize_t Socket::receiveSome(char* buffer, size_t size) {
+namespace {
+
+// Runs one non-blocking socket call, retrying when a signal interrupted it.
+// Answers -1 when the call would block; other failures raise.
+template <typename Call> ssize_t retryingNonBlocking(Call call) {
     for (;;) {
-        ssize_t n = ::recv(m_fd, buffer, size, 0);
+        ssize_t n = call();
         if (n >= 0)
             return n;
         if (errno == EINTR)
@@ -140,17 +144,14 @@ ssize_t Socket::receiveSome(char* buffer, size_t size) {
     }
 }
 
+} // namespace
+
+ssize_t Socket::receiveSome(char* buffer, size_t size) {
+    return retryingNonBlocking([&] { return ::recv(m_fd, buffer, size, 0); });
+}
+
 ssize_t Socket::sendSome(const char* data, size_t size) {
-    for (;;) {
-        ssize_t n = ::send(m_fd, data, size, MSG_NOSIGNAL);
-        if (n >= 0)
-            return n;
-        if (errno == EINTR)
-            continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK)
-            return -1;
-        throwSystemError(errno);
-    }
+    return retryingNonBlocking([&] { return ::send(m_fd, data, size, MSG_NOSIGNAL); });
 }
 
 } // namespace net
