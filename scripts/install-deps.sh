@@ -3,9 +3,9 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  libgtkmm-3.0-dev libwebkit2gtk-4.1-dev libgtest-dev googletest
+  libgtkmm-3.0-dev libwebkit2gtk-4.1-dev libgtest-dev libgmock-dev googletest
   xvfb xauth dbus-x11 at-spi2-core
-  vsftpd curl
+  vsftpd curl python3-pyftpdlib
 )
 missing=()
 for p in "${packages[@]}"; do
