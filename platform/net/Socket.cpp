@@ -117,6 +117,14 @@ Endpoint Socket::localEndpoint() const {
     return {ntohl(sa.sin_addr.s_addr), ntohs(sa.sin_port)};
 }
 
+Endpoint Socket::peerEndpoint() const {
+    sockaddr_in sa{};
+    socklen_t length = sizeof sa;
+    if (getpeername(m_fd, reinterpret_cast<sockaddr*>(&sa), &length) < 0)
+        throwSystemError(errno);
+    return {ntohl(sa.sin_addr.s_addr), ntohs(sa.sin_port)};
+}
+
 Socket Socket::acceptPending() {
     int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) {

@@ -51,6 +51,8 @@ public:
     // A listening socket on the address, on a port the system chooses when 0.
     static Socket listenOn(uint32_t address, uint16_t port = 0, int backlog = 1);
     Endpoint localEndpoint() const;
+    // The address and port of the connected peer.
+    Endpoint peerEndpoint() const;
     // A pending incoming connection, or an invalid socket when none waits.
     Socket acceptPending();
 

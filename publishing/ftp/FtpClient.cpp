@@ -11,17 +11,28 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace ftp {
 
 namespace {
 
-std::string withArgument(const char* pattern, const std::string& argument) {
+// The pattern with each "%s" replaced by the next argument in turn.
+std::string filled(const char* pattern, std::initializer_list<std::string> arguments) {
     std::string text = pattern;
-    auto at = text.find("%s");
-    if (at != std::string::npos)
+    size_t from = 0;
+    for (const std::string& argument : arguments) {
+        auto at = text.find("%s", from);
+        if (at == std::string::npos)
+            break;
         text.replace(at, 2, argument);
+        from = at + argument.size();
+    }
     return text;
+}
+
+std::string withArgument(const char* pattern, const std::string& argument) {
+    return filled(pattern, {argument});
 }
 
 // A name or password with a line break or NUL would end the command early
@@ -32,7 +43,7 @@ void refuseUnsafe(const std::string& argument) {
 }
 
 std::string fileError(const char* pattern, const std::string& path, int error) {
-    return withArgument(withArgument(pattern, path).c_str(), std::strerror(error));
+    return filled(pattern, {path, std::strerror(error)});
 }
 
 // An open file descriptor, closed when it goes.
@@ -86,13 +97,15 @@ public:
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
-                throw FtpError(fileError(texts::kCannotCreate, m_target, errno));
+                throw FtpLocalError(fileError(texts::kCannotWrite, m_target, errno));
             data += n;
             size -= static_cast<size_t>(n);
         }
     }
     void keep() {
-        if (m_file->close() != 0 || ::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        if (m_file->close() != 0)
+            throw FtpLocalError(fileError(texts::kCannotWrite, m_target, errno));
+        if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
             throw FtpError(fileError(texts::kCannotCreate, m_target, errno));
         m_kept = true;
     }
@@ -181,8 +194,11 @@ template <typename Body> auto FtpClient::perform(Body body) -> decltype(body()) 
     if (!Connected())
         throw FtpError(texts::kNotConnected);
     Operation operation(*this);
+    m_lastSize.reset();
     try {
         m_control->discardStale();
+        if (m_outOfStep)
+            resynchronize();
         return body();
     } catch (const FtpConnectionLost&) {
         if (!m_abandoned)
@@ -213,8 +229,10 @@ void FtpClient::Connect() {
         net::Socket socket = net::connectTo({address, m_settings.port}, m_settings.connectTimeout);
         m_control = std::make_unique<FtpControlChannel>(std::move(socket), m_settings.maxLineLength,
                                                         [this] { return m_abandoned; });
+        m_outOfStep = false;
+        m_lastSize.reset();
         status(FtpStatus::Connected, texts::kConnected);
-        expect(m_control->readReply(), {220});
+        greeting();
         login();
         FtpReply system = command("SYST", {200, 215, 500});
         auto systemLines = splitListing(system.text());
@@ -234,17 +252,47 @@ void FtpClient::login() {
     command("TYPE I", {200});
 }
 
-FtpReply FtpClient::expect(std::optional<FtpReply> reply, std::initializer_list<int> accepted) {
+FtpReply FtpClient::expect(FtpReply reply, std::initializer_list<int> accepted) {
+    if (!reply.is(accepted))
+        throw FtpReplyError(reply.code, reply.text());
+    return reply;
+}
+
+FtpReply FtpClient::nextReply() {
+    auto reply = m_control->readReply(net::Clock::now() + m_settings.replyTimeout);
     if (!reply)
-        throw FtpConnectionLost(texts::kClosedByServer);
-    if (!reply->is(accepted))
-        throw FtpReplyError(reply->code, reply->text());
+        throw FtpConnectionLost(texts::kNoReply);
     return *reply;
 }
 
 FtpReply FtpClient::command(const std::string& line, std::initializer_list<int> accepted) {
     m_control->send(line);
-    return expect(m_control->readReply(), accepted);
+    return expect(nextReply(), accepted);
+}
+
+// A server that is not ready yet greets with 120 and says when it will be;
+// its 220 follows.
+FtpReply FtpClient::greeting() {
+    FtpReply reply = nextReply();
+    for (int delays = 0; reply.code == 120 && delays < 16; ++delays)
+        reply = nextReply();
+    return expect(reply, {220});
+}
+
+// An aborted transfer's second reply may come after the short wait for it,
+// and would then be taken for the answer to the next command. The answer
+// to a NOOP marks where the replies are in step again: the server sends
+// the late reply before it reads the NOOP.
+void FtpClient::resynchronize() {
+    m_outOfStep = false;
+    m_control->send("NOOP");
+    for (int stale = 0; stale < 4; ++stale) {
+        FtpReply reply = nextReply();
+        if (reply.code == 421)
+            throw FtpReplyError(reply.code, reply.text());
+        if (!reply.is({225, 226, 250, 426, 450, 451}))
+            return;
+    }
 }
 
 std::string FtpClient::CurrentDirectory() {
@@ -261,22 +309,29 @@ int64_t FtpClient::Size(const std::string& name) {
     return perform([&] {
         // Any answer is accepted: the size is simply unknown then.
         m_control->send("SIZE " + name);
-        auto reply = m_control->readReply();
-        if (!reply)
-            throw FtpConnectionLost(texts::kClosedByServer);
-        return sizeFromReply(*reply);
+        int64_t size = sizeFromReply(nextReply());
+        if (size >= 0)
+            m_lastSize.emplace(name, size);
+        return size;
     });
 }
 
 std::vector<std::string> FtpClient::List() {
     return perform([&] {
-        std::string text;
+        ListingLines lines;
+        size_t total = 0;
         Transfer transfer;
         transfer.command = "LIST";
         transfer.accepted = {125, 150, 154};
-        transfer.sink = [&](const char* data, size_t size) { text.append(data, size); };
+        transfer.sink = [&](const char* data, size_t size) {
+            total += size;
+            if (total > m_settings.maxListingSize)
+                throw FtpLocalError(withArgument(texts::kListingTooLong,
+                                                 std::to_string(m_settings.maxListingSize >> 20)));
+            lines.add(data, size);
+        };
         runTransfer(transfer);
-        return splitListing(text);
+        return lines.finish();
     });
 }
 
@@ -286,9 +341,14 @@ void FtpClient::Get(const std::string& remoteName, const std::string& localPath)
         throw FtpError(texts::kBusy);
     if (!Connected())
         throw FtpError(texts::kNotConnected);
+    // A size the server gave for this very file just before is checked
+    // against what arrives, unless the opening reply announces one.
+    auto known = std::exchange(m_lastSize, std::nullopt);
     DownloadFile file(localPath);
     perform([&] {
         Transfer transfer;
+        if (known && known->first == remoteName)
+            transfer.expected = known->second;
         transfer.command = "RETR " + remoteName;
         transfer.accepted = {125, 150, 154};
         transfer.sink = [&](const char* data, size_t size) { file.write(data, size); };
@@ -324,7 +384,7 @@ void FtpClient::Put(const std::string& localPath, const std::string& remoteName)
             while ((n = ::read(file.fd(), buffer, size)) < 0 && errno == EINTR) {
             }
             if (n < 0)
-                throw FtpError(fileError(texts::kCannotOpen, localPath, errno));
+                throw FtpLocalError(fileError(texts::kCannotOpen, localPath, errno));
             return static_cast<size_t>(n);
         };
         runTransfer(transfer);

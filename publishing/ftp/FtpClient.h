@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ftp {
@@ -20,7 +21,7 @@ struct FtpSettings {
     std::chrono::milliseconds connectTimeout{120000};
     // Bytes moved per call on a data connection. Sending in 1 KiB pieces
     // halves upload speed on a fast link, so files go out in 64 KiB pieces.
-    size_t receiveBufferSize = 8192;
+    size_t receiveBufferSize = 256 * 1024;
     size_t sendBufferSize = 64 * 1024;
     size_t maxLineLength = 16384;
     // After a 426 or 450 at the end of a transfer some servers send a
@@ -29,6 +30,13 @@ struct FtpSettings {
     // How long the server may take to open a data connection, and to finish
     // a transfer once its control connection has gone.
     std::chrono::milliseconds dataConnectionWait{30000};
+    // How long a reply may take to arrive whole, and how long a data
+    // connection may move no byte. Either leads to an error and a closed
+    // session, since the server is then out of step or gone.
+    std::chrono::milliseconds replyTimeout{120000};
+    std::chrono::milliseconds idleTimeout{120000};
+    // A listing beyond this is refused rather than held in memory.
+    size_t maxListingSize = 64u << 20;
 };
 
 enum class FtpStatus {
@@ -97,12 +105,18 @@ private:
     void closeControl();
     void login();
     FtpReply command(const std::string& line, std::initializer_list<int> accepted);
-    FtpReply expect(std::optional<FtpReply> reply, std::initializer_list<int> accepted);
+    FtpReply expect(FtpReply reply, std::initializer_list<int> accepted);
+    // The next reply, within the reply time-out.
+    FtpReply nextReply();
+    FtpReply greeting();
+    void resynchronize();
     void runTransfer(Transfer& transfer);
+    void transferSteps(Transfer& transfer);
     bool awaitDataConnection(Transfer& transfer, net::Socket& listener, net::Socket& data);
     void moveData(Transfer& transfer, net::Socket& data);
-    void receiveData(Transfer& transfer, net::Socket& data, int64_t& done);
-    void sendData(Transfer& transfer, net::Socket& data, int64_t& done);
+    void moveBytes(Transfer& transfer, net::Socket& data);
+    void receiveData(Transfer& transfer, net::Socket& data);
+    void sendData(Transfer& transfer, net::Socket& data);
     void waitOnData(Transfer& transfer, net::Socket& data, short events);
     void progress(Transfer& transfer, int64_t done);
     void finishTransfer(Transfer& transfer);
@@ -115,6 +129,10 @@ private:
     // operation gives up and drops the connection as it unwinds.
     bool m_abandoned = false;
     std::string m_system;
+    // Set when an aborted transfer's second reply may still be on its way.
+    bool m_outOfStep = false;
+    // The last SIZE answer, good for the operation right after it only.
+    std::optional<std::pair<std::string, int64_t>> m_lastSize;
 };
 
 } // namespace ftp

@@ -42,7 +42,7 @@ void FtpControlChannel::send(const std::string& command) {
 }
 
 bool FtpControlChannel::hasBufferedLine() const {
-    return m_buffer.find('\n') != std::string::npos;
+    return m_buffer.find('\n', m_consumed) != std::string::npos;
 }
 
 bool FtpControlChannel::readAvailable() {
@@ -57,17 +57,30 @@ bool FtpControlChannel::readAvailable() {
         }
         if (n < 0)
             break;
-        if (n == 0)
+        if (n == 0) {
             m_endOfStream = true;
-        else
+        } else {
+            dropConsumed();
             m_buffer.append(chunk, static_cast<size_t>(n));
+        }
     }
     return !m_endOfStream;
+}
+
+// Lines are taken by moving an offset; the bytes before it go only when
+// they are at least half the buffer, so each byte is moved a bounded
+// number of times however many lines arrive at once.
+void FtpControlChannel::dropConsumed() {
+    if (m_consumed > 0 && m_consumed * 2 >= m_buffer.size()) {
+        m_buffer.erase(0, m_consumed);
+        m_consumed = 0;
+    }
 }
 
 void FtpControlChannel::discardStale() {
     bool open = readAvailable();
     m_buffer.clear();
+    m_consumed = 0;
     if (!open)
         throw FtpConnectionLost(texts::kClosedByServer);
 }
@@ -81,23 +94,23 @@ bool FtpControlChannel::receiveMore(net::Deadline deadline) {
         throw FtpError(texts::kDisconnected);
     if (result == net::WaitResult::TimedOut)
         return false;
-    size_t before = m_buffer.size();
+    size_t before = m_buffer.size() - m_consumed;
     readAvailable();
-    if (m_buffer.size() == before && m_endOfStream)
+    if (m_buffer.size() - m_consumed == before && m_endOfStream)
         throw FtpConnectionLost(texts::kClosedByServer);
     return true;
 }
 
 std::optional<std::string> FtpControlChannel::takeBufferedLine() {
-    auto end = m_buffer.find('\n');
+    auto end = m_buffer.find('\n', m_consumed);
     if (end == std::string::npos) {
         // CR LF may still follow a line of the longest allowed length.
-        if (m_buffer.size() > m_maxLineLength + 1)
+        if (m_buffer.size() - m_consumed > m_maxLineLength + 1)
             throw FtpConnectionLost(texts::kMaxLineLength);
         return std::nullopt;
     }
-    std::string line = m_buffer.substr(0, end);
-    m_buffer.erase(0, end + 1);
+    std::string line = m_buffer.substr(m_consumed, end - m_consumed);
+    m_consumed = end + 1;
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     if (line.size() > m_maxLineLength)

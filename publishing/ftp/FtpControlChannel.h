@@ -22,6 +22,7 @@ public:
 
     int fd() const { return m_socket.fd(); }
     net::Endpoint localEndpoint() const { return m_socket.localEndpoint(); }
+    net::Endpoint peerEndpoint() const { return m_socket.peerEndpoint(); }
     void shutdown() { m_socket.shutdown(); }
 
     // Sends one command line; CR LF is appended.
@@ -43,11 +44,13 @@ private:
     // Waits for more bytes; false when the deadline passed.
     bool receiveMore(net::Deadline deadline);
     void checkStopped() const;
+    void dropConsumed();
 
     net::Socket m_socket;
     size_t m_maxLineLength;
     std::function<bool()> m_stop;
     std::string m_buffer;
+    size_t m_consumed = 0; // bytes of m_buffer already taken as lines
     bool m_endOfStream = false;
 };
 

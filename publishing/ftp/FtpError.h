@@ -29,4 +29,11 @@ public:
     using FtpError::FtpError;
 };
 
+// A local file could not be read or written during a transfer, or what
+// arrived was refused here; what() names the file or the limit.
+class FtpLocalError : public FtpError {
+public:
+    using FtpError::FtpError;
+};
+
 } // namespace ftp

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <utility>
 
 namespace ftp {
 
@@ -20,9 +21,10 @@ std::string trimmed(const std::string& s) {
     return s.substr(first, last - first + 1);
 }
 
-// A whole text of decimal digits (with an optional minus) as a number.
+// A whole text of decimal digits as a number. A sign is refused: a size
+// is never negative, and a negative one must not pass for a known size.
 bool parseInteger(const std::string& text, int64_t& value) {
-    if (text.empty())
+    if (text.empty() || !isDigit(text.front()))
         return false;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc() && end == text.data() + text.size();
@@ -30,12 +32,22 @@ bool parseInteger(const std::string& text, int64_t& value) {
 
 } // namespace
 
+// A line's text without its code and the separator after it; a line that
+// starts with no code is all text.
+static std::string lineText(const std::string& line) {
+    if (replyCode(line) == 0)
+        return line;
+    if (line.size() > 3 && line[3] != ' ' && line[3] != '-')
+        return line;
+    return line.substr(std::min<size_t>(4, line.size()));
+}
+
 std::string FtpReply::text() const {
     std::string result;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i > 0)
             result += '\n';
-        result += lines[i].substr(std::min<size_t>(4, lines[i].size()));
+        result += lineText(lines[i]);
     }
     return result;
 }
@@ -56,13 +68,9 @@ bool opensMultiLineReply(const std::string& firstLine) {
 }
 
 bool endsMultiLineReply(const std::string& firstLine, const std::string& line) {
-    if (line.size() < 4)
-        return true;
-    for (size_t i = 0; i < 3; ++i)
-        if (std::tolower(static_cast<unsigned char>(line[i])) !=
-            std::tolower(static_cast<unsigned char>(firstLine[i])))
-            return false;
-    return line[3] == ' ';
+    // Only the code and a blank end the reply: an empty or short line is
+    // text of the reply, as welcome messages often hold one.
+    return line.size() >= 4 && line.compare(0, 3, firstLine, 0, 3) == 0 && line[3] == ' ';
 }
 
 std::string directoryFromPwd(const FtpReply& reply) {
@@ -107,19 +115,38 @@ std::string portArgument(uint32_t address, uint16_t port) {
 }
 
 std::vector<std::string> splitListing(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
+    ListingLines lines;
+    lines.add(text.data(), text.size());
+    return lines.finish();
+}
+
+void ListingLines::add(const char* data, size_t size) {
+    for (const char* end = data + size; data < end;) {
+        if (m_afterCr && *data == '\n') {
+            ++data;
+            m_afterCr = false;
+            continue;
         }
-        lines.push_back(text.substr(start, end - start));
-        start =
-            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+        m_afterCr = false;
+        const char* brk = data;
+        while (brk < end && *brk != '\r' && *brk != '\n')
+            ++brk;
+        m_partial.append(data, static_cast<size_t>(brk - data));
+        if (brk == end)
+            return;
+        m_lines.push_back(std::move(m_partial));
+        m_partial.clear();
+        m_afterCr = *brk == '\r';
+        data = brk + 1;
     }
-    return lines;
+}
+
+std::vector<std::string> ListingLines::finish() {
+    if (!m_partial.empty())
+        m_lines.push_back(std::move(m_partial));
+    m_partial.clear();
+    m_afterCr = false;
+    return std::move(m_lines);
 }
 
 } // namespace ftp

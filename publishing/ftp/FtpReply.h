@@ -36,4 +36,19 @@ std::string portArgument(uint32_t address, uint16_t port);
 // A listing's lines, split at CR LF, LF or CR.
 std::vector<std::string> splitListing(const std::string& text);
 
+// The same split made piece by piece as a listing arrives, so that no
+// single step takes long however large the listing is. A CR LF split
+// between two pieces still counts as one line end.
+class ListingLines {
+public:
+    void add(const char* data, size_t size);
+    // The lines, the last one unterminated included; starts over.
+    std::vector<std::string> finish();
+
+private:
+    std::vector<std::string> m_lines;
+    std::string m_partial;
+    bool m_afterCr = false;
+};
+
 } // namespace ftp

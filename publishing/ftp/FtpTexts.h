@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 // The texts the FTP client reports and raises.
 namespace ftp::texts {
 
@@ -25,6 +28,14 @@ inline constexpr const char* kNoDataConnection = "The server did not open the da
 inline constexpr const char* kDataNotClosed = "The server did not close the data connection.";
 inline constexpr const char* kStoreRefused =
     "The server ended the transfer before the whole file was sent.";
+inline constexpr const char* kNoReply = "The server did not answer in time.";
+inline constexpr const char* kTransferStalled = "The transfer stalled: no data moved in time.";
+inline std::string shortTransfer(int64_t moved, int64_t expected) {
+    return "The transfer is incomplete: the server sent " + std::to_string(moved) + " of " +
+           std::to_string(expected) + " bytes.";
+}
+inline constexpr const char* kListingTooLong = "The listing is longer than %s MB.";
+inline constexpr const char* kCannotWrite = "Cannot write file \"%s\". %s";
 inline constexpr const char* kCannotOpen = "Cannot open file \"%s\". %s";
 inline constexpr const char* kCannotCreate = "Cannot create file \"%s\". %s";
 

@@ -19,22 +19,37 @@ bool abortsTransfer(const FtpReply& reply) {
     return reply.is({426, 450});
 }
 
+bool fromAddress(const net::Socket& data, uint32_t address) {
+    try {
+        return data.peerEndpoint().address == address;
+    } catch (const net::SocketError&) {
+        return false; // already gone
+    }
+}
+
 } // namespace
 
 void FtpClient::runTransfer(Transfer& transfer) {
     status(FtpStatus::Transfer, texts::kStartingTransfer);
+    try {
+        transferSteps(transfer);
+    } catch (...) {
+        status(FtpStatus::Aborted, texts::kTransferAborted);
+        throw;
+    }
+}
+
+void FtpClient::transferSteps(Transfer& transfer) {
     net::Socket listener = net::Socket::listenOn(m_control->localEndpoint().address);
     net::Endpoint at = listener.localEndpoint();
     command("PORT " + portArgument(at.address, at.port), {200});
     m_control->send(transfer.command);
-    auto opening = m_control->readReply();
-    if (!opening)
-        throw FtpConnectionLost(texts::kClosedByServer);
-    if (std::find(transfer.accepted.begin(), transfer.accepted.end(), opening->code) ==
+    FtpReply opening = nextReply();
+    if (std::find(transfer.accepted.begin(), transfer.accepted.end(), opening.code) ==
         transfer.accepted.end())
-        throw FtpReplyError(opening->code, opening->text());
-    if (transfer.expected <= 0)
-        transfer.expected = announcedSize(*opening);
+        throw FtpReplyError(opening.code, opening.text());
+    if (int64_t announced = announcedSize(opening); !transfer.sending && announced > 0)
+        transfer.expected = announced;
 
     net::Socket data;
     if (!awaitDataConnection(transfer, listener, data)) {
@@ -55,22 +70,27 @@ void FtpClient::runTransfer(Transfer& transfer) {
 // False when the server ended the transfer without a data connection.
 bool FtpClient::awaitDataConnection(Transfer& transfer, net::Socket& listener, net::Socket& data) {
     net::Deadline deadline = net::Clock::now() + m_settings.dataConnectionWait;
+    uint32_t server = m_control->peerEndpoint().address;
     for (;;) {
         data = listener.acceptPending();
-        if (data.valid())
-            return true;
+        if (data.valid()) {
+            if (fromAddress(data, server))
+                return true;
+            // Anyone may reach the listening port; only the server's data
+            // is taken, and a third party is turned away.
+            data.close();
+            continue;
+        }
         if (m_control->hasBufferedLine()) {
-            auto reply = m_control->readReply();
-            if (!reply)
-                throw FtpConnectionLost(texts::kClosedByServer);
-            if (abortsTransfer(*reply)) {
+            FtpReply reply = nextReply();
+            if (abortsTransfer(reply)) {
                 transfer.finalReply = reply;
                 return false;
             }
-            if (endsTransfer(*reply))
+            if (endsTransfer(reply))
                 transfer.finalReply = reply; // early; the data still comes
-            else if (reply->code / 100 != 1)
-                throw FtpReplyError(reply->code, reply->text());
+            else if (reply.code / 100 != 1)
+                throw FtpReplyError(reply.code, reply.text());
             continue;
         }
         net::Watch watches[2] = {{listener.fd(), POLLIN}, {m_control->fd(), POLLIN}};
@@ -86,9 +106,11 @@ bool FtpClient::awaitDataConnection(Transfer& transfer, net::Socket& listener, n
 }
 
 void FtpClient::progress(Transfer& transfer, int64_t done) {
-    // Where the wait is bounded, it bounds a silence, not the transfer.
+    // The waits bound a silence, not the transfer.
+    auto now = net::Clock::now();
+    transfer.idleDeadline = now + m_settings.idleTimeout;
     if (transfer.deadline)
-        transfer.deadline = net::Clock::now() + m_settings.dataConnectionWait;
+        transfer.deadline = now + m_settings.dataConnectionWait;
     if (OnWork)
         OnWork(done);
     net::keepResponsive();
@@ -107,10 +129,14 @@ void FtpClient::waitOnData(Transfer& transfer, net::Socket& data, short events) 
         transfer.deadline = net::Clock::now() + m_settings.dataConnectionWait;
     int controlFd = transfer.controlEnded ? -1 : m_control->fd();
     net::Watch watches[2] = {{data.fd(), events}, {controlFd, POLLIN}};
-    auto result = net::waitFor(watches, transfer.deadline, [this] { return m_abandoned; });
+    bool closing = transfer.deadline && *transfer.deadline < transfer.idleDeadline;
+    auto result = net::waitFor(watches, closing ? transfer.deadline : transfer.idleDeadline,
+                               [this] { return m_abandoned; });
     if (result == net::WaitResult::Stopped)
         throw FtpError(texts::kDisconnected);
     if (result == net::WaitResult::TimedOut) {
+        if (!closing)
+            throw FtpConnectionLost(texts::kTransferStalled);
         if (transfer.controlEnded)
             throw FtpConnectionLost(texts::kClosedByServer);
         throw FtpError(texts::kDataNotClosed);
@@ -121,7 +147,7 @@ void FtpClient::waitOnData(Transfer& transfer, net::Socket& data, short events) 
     }
 }
 
-void FtpClient::receiveData(Transfer& transfer, net::Socket& data, int64_t& done) {
+void FtpClient::receiveData(Transfer& transfer, net::Socket& data) {
     std::vector<char> buffer(m_settings.receiveBufferSize);
     for (;;) {
         ssize_t n = data.receiveSome(buffer.data(), buffer.size());
@@ -132,12 +158,12 @@ void FtpClient::receiveData(Transfer& transfer, net::Socket& data, int64_t& done
             continue;
         }
         transfer.sink(buffer.data(), static_cast<size_t>(n));
-        done += n;
-        progress(transfer, done);
+        transfer.moved += n;
+        progress(transfer, transfer.moved);
     }
 }
 
-void FtpClient::sendData(Transfer& transfer, net::Socket& data, int64_t& done) {
+void FtpClient::sendData(Transfer& transfer, net::Socket& data) {
     std::vector<char> buffer(m_settings.sendBufferSize);
     size_t filled = 0;
     size_t offset = 0;
@@ -158,32 +184,50 @@ void FtpClient::sendData(Transfer& transfer, net::Socket& data, int64_t& done) {
             continue;
         }
         offset += static_cast<size_t>(n);
-        done += n;
-        progress(transfer, done);
+        transfer.moved += n;
+        progress(transfer, transfer.moved);
     }
 }
 
+// The work-end event follows the work-begin one on every way out, so that
+// a progress display never stays half full.
 void FtpClient::moveData(Transfer& transfer, net::Socket& data) {
     if (OnWorkBegin)
         OnWorkBegin(transfer.expected);
-    int64_t done = 0;
+    transfer.idleDeadline = net::Clock::now() + m_settings.idleTimeout;
     try {
-        if (transfer.sending)
-            sendData(transfer, data, done);
-        else
-            receiveData(transfer, data, done);
-    } catch (const FtpConnectionLost&) {
+        moveBytes(transfer, data);
+    } catch (...) {
+        data.close();
+        if (OnWorkEnd)
+            OnWorkEnd();
         throw;
-    } catch (const net::SocketError& e) {
-        transfer.failure = e.what();
-    } catch (const FtpError& e) {
-        if (m_abandoned)
-            throw;
-        transfer.failure = e.what(); // a local file that could not be read or written
     }
     data.close();
     if (OnWorkEnd)
         OnWorkEnd();
+}
+
+// Moves the bytes; a failure that leaves the session usable is kept in
+// the transfer, for the server's answer to be read first.
+void FtpClient::moveBytes(Transfer& transfer, net::Socket& data) {
+    try {
+        if (transfer.sending)
+            sendData(transfer, data);
+        else
+            receiveData(transfer, data);
+    } catch (const FtpConnectionLost&) {
+        throw;
+    } catch (const net::SocketError& e) {
+        transfer.failure = e.what();
+    } catch (const FtpLocalError& e) {
+        transfer.failure = e.what();
+        transfer.localFailure = true;
+    } catch (const FtpError& e) {
+        if (m_abandoned)
+            throw;
+        transfer.failure = e.what();
+    }
 }
 
 void FtpClient::finishTransfer(Transfer& transfer) {
@@ -197,20 +241,27 @@ void FtpClient::finishTransfer(Transfer& transfer) {
             throw FtpConnectionLost(transfer.failure);
         if (abortsTransfer(*reply))
             readSecondReply();
+        // The server's 426 then only echoes what went wrong here.
+        if (transfer.localFailure)
+            throw FtpError(transfer.failure);
         if (reply->code >= 400)
             throw FtpReplyError(reply->code, reply->text());
         throw FtpError(transfer.failure);
     }
     status(FtpStatus::Ready, texts::kTransferComplete);
-    FtpReply reply = transfer.finalReply
-                         ? *transfer.finalReply
-                         : expect(m_control->readReply(), {225, 226, 250, 426, 450});
+    FtpReply reply =
+        transfer.finalReply ? *transfer.finalReply : expect(nextReply(), {225, 226, 250, 426, 450});
     if (abortsTransfer(reply)) {
         transfer.finalReply = reply;
         readSecondReply();
         status(FtpStatus::Aborted, texts::kTransferAborted);
         transfer.aborted = true;
+        return;
     }
+    // A server that announced a size and then ended early has not sent
+    // the whole file, whatever its final reply says.
+    if (!transfer.sending && transfer.moved < transfer.expected)
+        throw FtpError(texts::shortTransfer(transfer.moved, transfer.expected));
 }
 
 // Some servers follow a 426 or 450 with a second reply, most send none: it
@@ -218,7 +269,8 @@ void FtpClient::finishTransfer(Transfer& transfer) {
 // it comes late.
 void FtpClient::readSecondReply() {
     try {
-        m_control->readReply(net::Clock::now() + m_settings.secondReplyWait);
+        if (!m_control->readReply(net::Clock::now() + m_settings.secondReplyWait))
+            m_outOfStep = true;
     } catch (const FtpConnectionLost&) {
         // Noticed by the next operation, which finds the session closed.
     }

@@ -6,12 +6,14 @@
 #include "support/TempHome.h"
 
 #include <arpa/inet.h>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <regex>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -83,6 +85,12 @@ struct Events {
 
 } // namespace
 
+// Short, so that a server that never answers fails a test quickly; a
+// script pauses for kSlow to be merely slow, for kSilent to be too slow.
+constexpr auto kReplyTimeout = 1500ms;
+constexpr int kSlow = 600;
+constexpr int kSilent = 2500;
+
 class FtpClientTest : public ::testing::Test {
 protected:
     void SetUp() override { makeClient({}); }
@@ -93,6 +101,8 @@ protected:
         settings.connectTimeout = 5s;
         settings.secondReplyWait = 200ms;
         settings.dataConnectionWait = 5s;
+        settings.replyTimeout = kReplyTimeout;
+        settings.idleTimeout = kReplyTimeout;
         if (adjust)
             adjust(settings);
         client = std::make_unique<FtpClient>(settings);
@@ -194,8 +204,38 @@ INSTANTIATE_TEST_SUITE_P(
         LoginCase{"MultiLineGreeting",
                   greeting("220-Welcome\r\n220-to the server\r\n220 Ready\r\n"), kLoginCommands,
                   nullptr, "UNIX"},
-        LoginCase{"MultiLineEndedByAShortLine", greeting("220-Welcome\r\nok\r\n"), kLoginCommands,
-                  nullptr, "UNIX"},
+        // Only the code and a blank end a multi-line reply: empty, blank and
+        // short lines are part of it.
+        LoginCase{"EmptyAndBlankLinesInsideTheWelcome",
+                  greeting("220-Welcome\r\n\r\n \r\nok\r\n220\r\n220-x\r\n220 Ready\r\n"),
+                  kLoginCommands, nullptr, "UNIX"},
+        LoginCase{"ServiceReadyLater",
+                  greeting("120 Service ready in 1 minutes.\r\n",
+                           {pause(kSlow), say("220 Ready\r\n"), hear(),
+                            say("331 Password required\r\n"), hear(), say("230 OK\r\n"), hear(),
+                            say("200 OK\r\n"), hear(), say("215 UNIX\r\n")}),
+                  kLoginCommands, nullptr, "UNIX"},
+        LoginCase{
+            "SlowReplies",
+            greeting("220 Ready\r\n", {hear(), pause(kSlow), say("331 Password\r\n"), hear(),
+                                       say("230-Welcome\r\n"), pause(kSlow), say("230 OK\r\n"),
+                                       hear(), say("200 OK\r\n"), hear(), say("215 UNIX\r\n")}),
+            kLoginCommands, nullptr, "UNIX"},
+        LoginCase{"GreetingNeverComes",
+                  {pause(kSilent)},
+                  "",
+                  "The server did not answer in time.",
+                  nullptr},
+        LoginCase{"MultiLineGreetingNeverEnds",
+                  {say("220-Welcome\r\n220-\r\n\r\n"), pause(kSilent)},
+                  "",
+                  "The server did not answer in time.",
+                  nullptr},
+        LoginCase{"ALineWithoutCodeKeepsItsText",
+                  {say("Too busy, try later\r\n"), hangUp()},
+                  "",
+                  "Too busy, try later",
+                  nullptr},
         LoginCase{"LineFeedsOnly", greeting("220 Ready\n"), kLoginCommands, nullptr, "UNIX"},
         LoginCase{"OneByteAtATime",
                   {sayBytewise("220-Hello\r\n220 Ready\r\n"), hear(),
@@ -255,7 +295,7 @@ TEST_F(FtpClientTest, SizeReadsTheNumberOrAnswersMinusOne) {
     const std::vector<std::pair<std::string, int64_t>> cases = {
         {"550 No such file\r\n", -1},    {"213 1024\r\n", 1024}, {"213  2048 \r\n", 2048},
         {"213 file.htm 4096\r\n", 4096}, {"213 12k\r\n", -1},    {"500 Unknown\r\n", -1},
-        {"213-a\r\n213 77\r\n", -1}};
+        {"213-a\r\n213 77\r\n", -1},     {"213 -3\r\n", -1},     {"213 +3\r\n", -1}};
     Steps script;
     for (const auto& [reply, size] : cases)
         append(script, {hear(), say(reply)});
@@ -345,15 +385,29 @@ TEST_F(FtpClientTest, FinalReplyArrivingWithTheOpeningOneIsNotReadTwice) {
 struct AbortCase {
     const char* name;
     const char* finalReplies;
+    // What the server does before the client's next command: nothing, or
+    // a late second reply; when the second reply did not come in time the
+    // client puts the replies back in step with a NOOP.
+    Steps meanwhile;
+    bool resynchronizes;
 };
 
 class FtpAbortTest : public FtpClientTest, public ::testing::WithParamInterface<AbortCase> {};
 
-// Servers differ on whether a second reply follows 426 or 450: either way
-// the listing counts as aborted, a retrieval fails, and the session goes on.
+// Servers differ on whether a second reply follows 426 or 450, and when:
+// either way the listing counts as aborted, a retrieval fails, and the
+// session goes on with each reply read as the answer to its own command.
 TEST_P(FtpAbortTest, AnAbortedTransferEndsItAndTheSessionGoesOn) {
-    Steps script = transferSending("partial\r\n", GetParam().finalReplies);
-    append(script, transferSending("partial", GetParam().finalReplies));
+    const AbortCase& c = GetParam();
+    Steps resync = {hear(), say("200 NOOP ok\r\n")};
+    Steps script = transferSending("partial\r\n", c.finalReplies);
+    append(script, c.meanwhile);
+    if (c.resynchronizes)
+        append(script, resync);
+    append(script, transferSending("partial", c.finalReplies));
+    append(script, c.meanwhile);
+    if (c.resynchronizes)
+        append(script, resync);
     append(script, {hear(), say("257 \"/still/here\"\r\n")});
     connectThen(script);
 
@@ -365,14 +419,21 @@ TEST_P(FtpAbortTest, AnAbortedTransferEndsItAndTheSessionGoesOn) {
     EXPECT_TRUE(std::filesystem::is_empty(home.path()));
 
     EXPECT_EQ(client->CurrentDirectory(), "/still/here");
-    EXPECT_EQ(maskPorts(sentAfterLogin()), "PORT *\r\nLIST\r\nPORT *\r\nRETR index.htm\r\nPWD\r\n");
+    std::string noop = c.resynchronizes ? "NOOP\r\n" : "";
+    EXPECT_EQ(maskPorts(sentAfterLogin()),
+              "PORT *\r\nLIST\r\n" + noop + "PORT *\r\nRETR index.htm\r\n" + noop + "PWD\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, FtpAbortTest,
-    ::testing::Values(AbortCase{"Aborted426Then226", "426 Aborted\r\n226 Closing\r\n"},
-                      AbortCase{"Aborted426Alone", "426 Connection closed; transfer aborted.\r\n"},
-                      AbortCase{"NoFiles450Alone", "450 No files found\r\n"}),
+    ::testing::Values(
+        AbortCase{"Aborted426Then226", "426 Aborted\r\n226 Closing\r\n", {}, false},
+        AbortCase{"Aborted426Alone", "426 Connection closed; transfer aborted.\r\n", {}, true},
+        AbortCase{"NoFiles450Alone", "450 No files found\r\n", {}, true},
+        AbortCase{"SecondReplyLate",
+                  "426 Aborted\r\n",
+                  {pause(kSlow), say("226 Abort successful\r\n")},
+                  true}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(FtpClientTest, PutStoresTheFileAndAnEmptyNameLetsTheServerChoose) {
@@ -405,7 +466,7 @@ TEST_F(FtpClientTest, ADroppedStoreFailsWithTheServersReply) {
     writeFile(local, std::string(8 << 20, 'b'));
     connectThen({hear(), say("200 PORT ok\r\n"), hear(), say("150 Send it\r\n"), connectData(),
                  closeData(), say("426 Connection closed; transfer aborted.\r\n"), hear(),
-                 say("257 \"/\"\r\n")});
+                 say("200 NOOP ok\r\n"), hear(), say("257 \"/\"\r\n")});
     EXPECT_EQ(errorOf([&] { client->Put(local.string(), "big.bin"); }),
               "Connection closed; transfer aborted.");
     EXPECT_EQ(client->CurrentDirectory(), "/");
@@ -416,21 +477,31 @@ struct RefusalCase {
     Steps afterPort;
     const char* error;
     bool staysConnected;
+    // The server answered SIZE for the file just before the retrieval.
+    const char* sizeReply = nullptr;
 };
 
 class FtpRefusalTest : public FtpClientTest, public ::testing::WithParamInterface<RefusalCase> {};
 
 TEST_P(FtpRefusalTest, ARefusedRetrievalFailsAndLeavesNoFile) {
     const RefusalCase& c = GetParam();
-    Steps script = {hear()};
+    Steps script;
+    if (c.sizeReply)
+        append(script, {hear(), say(c.sizeReply)});
+    append(script, {hear()});
     append(script, c.afterPort);
     if (c.staysConnected)
         append(script, {hear(), say("257 \"/next\"\r\n")});
     makeClient([](ftp::FtpSettings& s) { s.dataConnectionWait = 300ms; });
     connectThen(script);
+    if (c.sizeReply)
+        client->Size("index.htm");
     auto local = home.path() / "temp.htm";
     EXPECT_EQ(errorOf([&] { client->Get("index.htm", local.string()); }), c.error);
     EXPECT_TRUE(std::filesystem::is_empty(home.path()));
+    // Every end of a transfer is reported, however it ended.
+    EXPECT_TRUE(events.reported("Transfer aborted"));
+    EXPECT_EQ(events.workEnd, events.workBegin >= 0 ? 1 : 0);
     if (c.staysConnected) {
         EXPECT_EQ(client->CurrentDirectory(), "/next");
     } else {
@@ -475,6 +546,38 @@ INSTANTIATE_TEST_SUITE_P(
                     {say("200 PORT ok\r\n"), hear(), say("150 Opening\r\n"), connectData(),
                      sendData("<html><bo"), closeData(), hangUp()},
                     "Connection closed by the server.",
+                    false},
+        RefusalCase{"ShorterThanTheOpeningReplyAnnounced",
+                    {say("200 PORT ok\r\n"), hear(),
+                     say("150 Opening BINARY mode data connection for index.htm (1024 bytes)\r\n"),
+                     connectData(), sendData(std::string(512, 'x')), closeData(),
+                     say("226 Done\r\n")},
+                    "The transfer is incomplete: the server sent 512 of 1024 bytes.",
+                    true},
+        RefusalCase{"ShorterThanSizeAnswered",
+                    {say("200 PORT ok\r\n"), hear(), say("150 Opening\r\n"), connectData(),
+                     sendData(std::string(512, 'x')), closeData(), say("226 Done\r\n")},
+                    "The transfer is incomplete: the server sent 512 of 1024 bytes.",
+                    true,
+                    "213 1024\r\n"},
+        RefusalCase{"DataStallsWhileTheSessionStaysOpen",
+                    {say("200 PORT ok\r\n"), hear(), say("150 Opening\r\n"), connectData(),
+                     sendData(std::string(100, 'x')), pause(kSilent)},
+                    "The transfer stalled: no data moved in time.",
+                    false},
+        RefusalCase{"OpeningReplyNeverComes",
+                    {say("200 PORT ok\r\n"), hear(), pause(kSilent)},
+                    "The server did not answer in time.",
+                    false},
+        RefusalCase{"FinalReplyNeverComes",
+                    {say("200 PORT ok\r\n"), hear(), say("150 Opening\r\n"), connectData(),
+                     sendData("<html>"), closeData(), pause(kSilent)},
+                    "The server did not answer in time.",
+                    false},
+        RefusalCase{"FinalReplyNeverEnds",
+                    {say("200 PORT ok\r\n"), hear(), say("150 Opening\r\n"), connectData(),
+                     sendData("<html>"), closeData(), say("226-Done\r\n\r\n"), pause(kSilent)},
+                    "The server did not answer in time.",
                     false}),
     [](const auto& info) { return info.param.name; });
 
@@ -612,4 +715,91 @@ TEST_F(FtpClientTest, AConnectionAttemptThatHangsTimesOut) {
     for (int f : fillers)
         ::close(f);
     ::close(full);
+}
+
+// Anyone on the machine may reach the client's data port. A third party
+// that connects first is turned away: the upload goes to the server only,
+// and the download holds the server's bytes only.
+TEST_F(FtpClientTest, OnlyTheServerMayOpenTheDataConnection) {
+    std::string page = "<html>the server's page</html>";
+    std::string upload(200000, 'u');
+    auto local = home.path() / "page.htm";
+    auto toSend = home.path() / "upload.bin";
+    writeFile(toSend, upload);
+    connectThen({hear(), say("200 PORT ok\r\n"), hear(), say("150 Here\r\n"),
+                 intrude("<html>forged</html>"), connectData(), sendData(page), closeData(),
+                 say("226 Done\r\n"), hear(), say("200 PORT ok\r\n"), hear(), say("150 Send\r\n"),
+                 intrude(""), connectData(), receiveData(), closeData(), say("226 Done\r\n")});
+    client->Get("index.htm", local.string());
+    client->Put(toSend.string(), "upload.bin");
+    EXPECT_EQ(readFile(local), page);
+    EXPECT_EQ(maskPorts(sentAfterLogin()),
+              "PORT *\r\nRETR index.htm\r\nPORT *\r\nSTOR upload.bin\r\n");
+    EXPECT_EQ(server.receivedData(), upload);
+    EXPECT_EQ(server.intruderReceived(), "");
+}
+
+// A server that takes the upload's data connection and never reads it.
+TEST_F(FtpClientTest, AStalledUploadTimesOutAndClosesTheSession) {
+    auto local = home.path() / "big.bin";
+    writeFile(local, std::string(32 << 20, 'b'));
+    connectThen({hear(), say("200 PORT ok\r\n"), hear(), say("150 Send it\r\n"), connectData(),
+                 pause(kSilent * 2)});
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(errorOf([&] { client->Put(local.string(), "big.bin"); }),
+              "The transfer stalled: no data moved in time.");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, kReplyTimeout + 2s);
+    EXPECT_FALSE(client->Connected());
+    EXPECT_EQ(events.workEnd, 1);
+    EXPECT_TRUE(events.reported("Transfer aborted"));
+}
+
+// A full disk is a local failure: the error names the file, even though
+// the server then reports the transfer as aborted by its peer.
+TEST_F(FtpClientTest, ALocalWriteFailureIsReportedAsLocal) {
+    auto local = home.path() / "page.htm";
+    connectThen({hear(), say("200 PORT ok\r\n"), hear(), say("150 Here\r\n"), connectData(),
+                 sendData(std::string(256 << 10, 'p')), closeData(),
+                 say("426 Connection closed; transfer aborted.\r\n"), hear(),
+                 say("200 NOOP ok\r\n"), hear(), say("257 \"/after\"\r\n")});
+    // The file size limit stands in for a full disk.
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit small = previous;
+    small.rlim_cur = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    std::string error = errorOf([&] { client->Get("index.htm", local.string()); });
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(error, "Cannot write file \"" + local.string() + "\". File too large");
+    EXPECT_TRUE(std::filesystem::is_empty(home.path()));
+    EXPECT_EQ(events.workEnd, 1);
+    EXPECT_EQ(client->CurrentDirectory(), "/after");
+}
+
+TEST_F(FtpClientTest, AListingBeyondTheLimitIsRefusedAndTheSessionGoesOn) {
+    makeClient([](ftp::FtpSettings& s) { s.maxListingSize = 1 << 20; });
+    std::string line = std::string(99, 'l') + "\n";
+    std::string listing;
+    while (listing.size() < (3u << 19))
+        listing += line;
+    Steps script = transferSending(listing, "426 Connection closed; transfer aborted.\r\n");
+    append(script, {hear(), say("200 NOOP ok\r\n"), hear(), say("257 \"/after\"\r\n")});
+    connectThen(script);
+    EXPECT_EQ(errorOf([&] { client->List(); }), "The listing is longer than 1 MB.");
+    EXPECT_EQ(client->CurrentDirectory(), "/after");
+}
+
+TEST_F(FtpClientTest, DisconnectWhileDataMovesEndsTheWork) {
+    connectThen({hear(), say("200 PORT ok\r\n"), hear(), say("150 Here\r\n"), connectData(),
+                 sendData(std::string(100, 'x')), pause(kSilent)});
+    MainLoopHandler clicked{[&] { client->Disconnect(); }};
+    clicked.scheduleIn(200);
+    EXPECT_EQ(errorOf([&] { client->Get("index.htm", (home.path() / "p.htm").string()); }),
+              "Disconnected.");
+    EXPECT_EQ(events.workBegin, 0);
+    EXPECT_EQ(events.workEnd, 1);
+    EXPECT_TRUE(events.reported("Transfer aborted"));
+    EXPECT_TRUE(std::filesystem::is_empty(home.path()));
 }

@@ -80,6 +80,37 @@ std::string ScriptedFtpServer::readLine(int fd) {
     }
 }
 
+namespace {
+
+sockaddr_in lastPortAddress(const std::string& port) {
+    unsigned h[4], p[2];
+    if (std::sscanf(port.c_str(), "%u,%u,%u,%u,%u,%u", &h[0], &h[1], &h[2], &h[3], &p[0], &p[1]) !=
+        6)
+        throw std::runtime_error("no PORT to connect to");
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_addr.s_addr = htonl(h[0] << 24 | h[1] << 16 | h[2] << 8 | h[3]);
+    sa.sin_port = htons(static_cast<uint16_t>(p[0] * 256 + p[1]));
+    return sa;
+}
+
+// A connection to `to` from the given local address.
+int connectFrom(uint32_t from, const sockaddr_in& to) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(from);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) < 0 ||
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) < 0) {
+        int error = errno;
+        ::close(fd);
+        throw std::runtime_error(std::string("data connect: ") + std::strerror(error));
+    }
+    return fd;
+}
+
+} // namespace
+
 void ScriptedFtpServer::playStep(const Step& step, int& control, int& data) {
     switch (step.kind) {
     case Step::Say:
@@ -97,20 +128,15 @@ void ScriptedFtpServer::playStep(const Step& step, int& control, int& data) {
             m_lastPort = line.substr(5);
         break;
     }
-    case Step::ConnectData: {
-        unsigned h[4], p[2];
-        if (std::sscanf(m_lastPort.c_str(), "%u,%u,%u,%u,%u,%u", &h[0], &h[1], &h[2], &h[3], &p[0],
-                        &p[1]) != 6)
-            throw std::runtime_error("no PORT to connect to");
-        data = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in sa{};
-        sa.sin_family = AF_INET;
-        sa.sin_addr.s_addr = htonl(h[0] << 24 | h[1] << 16 | h[2] << 8 | h[3]);
-        sa.sin_port = htons(static_cast<uint16_t>(p[0] * 256 + p[1]));
-        if (::connect(data, reinterpret_cast<sockaddr*>(&sa), sizeof sa) < 0)
-            throw std::runtime_error(std::string("data connect: ") + std::strerror(errno));
+    case Step::ConnectData:
+        data = connectFrom(INADDR_LOOPBACK, lastPortAddress(m_lastPort));
         break;
-    }
+    case Step::Intrude:
+        // Kept open until the script ends, so that the client sees a live
+        // connection and must turn it away itself.
+        m_intruder = connectFrom(0x7F000002, lastPortAddress(m_lastPort));
+        sendAll(m_intruder, step.text);
+        break;
     case Step::SendData:
         sendAll(data, step.text);
         break;
@@ -157,6 +183,13 @@ void ScriptedFtpServer::run(std::vector<Step> script) {
     }
     closeFd(data);
     closeFd(control);
+    if (m_intruder >= 0) {
+        char chunk[65536];
+        ssize_t n;
+        while ((n = ::recv(m_intruder, chunk, sizeof chunk, MSG_DONTWAIT)) > 0)
+            record(m_intruded, std::string(chunk, static_cast<size_t>(n)));
+        closeFd(m_intruder);
+    }
 }
 
 std::string ScriptedFtpServer::finish() {
@@ -169,6 +202,11 @@ std::string ScriptedFtpServer::finish() {
 std::string ScriptedFtpServer::receivedData() {
     std::lock_guard lock(m_mutex);
     return m_data;
+}
+
+std::string ScriptedFtpServer::intruderReceived() {
+    std::lock_guard lock(m_mutex);
+    return m_intruded;
 }
 
 std::vector<std::string> ScriptedFtpServer::problems() {
@@ -202,6 +240,9 @@ ScriptedFtpServer::Step pause(int milliseconds) {
 }
 ScriptedFtpServer::Step hangUp() {
     return {ScriptedFtpServer::Step::Close, {}};
+}
+ScriptedFtpServer::Step intrude(std::string text) {
+    return {ScriptedFtpServer::Step::Intrude, std::move(text)};
 }
 
 std::vector<ScriptedFtpServer::Step> greetingAndLogin() {

@@ -25,6 +25,7 @@ public:
             ReceiveData, // read the data connection until it closes
             Pause,       // milliseconds in `number`
             Close,       // close the control connection
+            Intrude,     // connect to the last PORT from 127.0.0.2, send text
         };
         Kind kind;
         std::string text;
@@ -44,6 +45,8 @@ public:
     std::string finish();
     // What the client sent on data connections.
     std::string receivedData();
+    // What the client sent to the third party of an Intrude step.
+    std::string intruderReceived();
     // Problems the server met (a step that could not be played).
     std::vector<std::string> problems();
 
@@ -56,11 +59,13 @@ private:
 
     int m_listener = -1;
     int m_stop = -1;
+    int m_intruder = -1;
     uint16_t m_port = 0;
     std::thread m_thread;
     std::mutex m_mutex;
     std::string m_control;
     std::string m_data;
+    std::string m_intruded;
     std::string m_lastPort;
     std::string m_pending; // read past the last line
     std::vector<std::string> m_problems;
@@ -76,6 +81,8 @@ ScriptedFtpServer::Step closeData();
 ScriptedFtpServer::Step receiveData();
 ScriptedFtpServer::Step pause(int milliseconds);
 ScriptedFtpServer::Step hangUp();
+// A third party on 127.0.0.2 reaches the data port before the server.
+ScriptedFtpServer::Step intrude(std::string text);
 
 // Greeting and a login with a password, answered as most servers do.
 std::vector<ScriptedFtpServer::Step> greetingAndLogin();
