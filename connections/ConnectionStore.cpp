@@ -60,7 +60,14 @@ ConnectionStore::ConnectionStore(std::filesystem::path iniFileName)
 
 void ConnectionStore::restore() {
     m_savedSinceRestore = false;
-    m_storage.open();
+    try {
+        m_storage.open();
+    } catch (const IniReadError& error) {
+        // The lists stay as they are, and no save writes over the file.
+        m_restoredOnce = false;
+        app::ShowException(error);
+        return;
+    }
     for (auto [name, list] : storedLists(m_lists)) {
         try {
             std::string section = sectionOf(name);
@@ -122,6 +129,8 @@ void ConnectionStore::saveReportingFailure() {
     try {
         save();
     } catch (const IniWriteError& error) {
+        app::ShowException(error);
+    } catch (const IniReadError& error) {
         app::ShowException(error);
     }
 }

@@ -5,9 +5,11 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <sstream>
+#include <string_view>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -180,15 +182,56 @@ void replaceFile(const fs::path& target, const std::string& data) {
 IniWriteError::IniWriteError(const fs::path& file)
     : std::runtime_error("Impossible d'écrire dans " + file.string()) {}
 
+IniReadError::IniReadError(const fs::path& file)
+    : std::runtime_error("The settings file " + file.string() +
+                         " is saved as UTF-16 text, which cannot be read. Save it as UTF-8 "
+                         "text; it was left as it is.") {}
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// UTF-16 text starts with its byte-order mark, or, without one, holds a
+// zero byte beside each ASCII character.
+bool looksLikeUtf16(const std::string& text) {
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF"))
+        return true;
+    return text.size() >= 2 && (text[0] == '\0' || text[1] == '\0');
+}
+
+std::string wholeFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Whether the reading rules give the key back as written.
+bool readsBack(const std::string& key) {
+    return !key.empty() && trimmed(key) == key && key.front() != ';' && key.front() != '[' &&
+           key.find_first_of(std::string("=\r\n\0", 4)) == std::string::npos;
+}
+
+} // namespace
+
 // The file's lines, grouped by section, with indexes for the lookups. The
 // lines before the first section header are kept as an unnamed section.
 class IniFileStore::Contents {
 public:
     explicit Contents(const fs::path& file) {
         m_sections.emplace_back("", "");
-        std::ifstream in(file, std::ios::binary);
-        std::string line;
-        while (in && std::getline(in, line)) {
+        std::string text = wholeFile(file);
+        if (looksLikeUtf16(text))
+            throw IniReadError(file);
+        std::size_t start = 0;
+        if (text.starts_with(kUtf8Mark)) {
+            m_utf8Mark = true;
+            start = kUtf8Mark.size();
+        }
+        while (start < text.size()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string::npos)
+                end = text.size();
+            std::string line = text.substr(start, end - start);
+            start = end + 1;
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
             if (auto name = sectionName(line))
@@ -248,14 +291,15 @@ public:
     bool changed() const { return m_changed; }
 
     std::string text() const {
-        std::string out;
+        std::string out = m_utf8Mark ? std::string(kUtf8Mark) : std::string();
+        std::size_t mark = out.size();
         for (const Section& s : m_sections) {
             std::size_t end = s.lines.size();
             while (end > 0 && trimmed(s.lines[end - 1]).empty())
                 --end;
             if (s.header.empty() && end == 0)
                 continue;
-            if (!out.empty())
+            if (out.size() > mark)
                 out += "\r\n";
             if (!s.header.empty())
                 out += s.header + "\r\n";
@@ -300,6 +344,7 @@ private:
     std::vector<Section> m_sections;
     std::unordered_map<std::string, std::size_t> m_index; // lower-cased name to first section
     bool m_changed = false;
+    bool m_utf8Mark = false;
 };
 
 IniFileStore::IniFileStore(fs::path iniFileName) : m_iniFileName(std::move(iniFileName)) {}
@@ -313,8 +358,9 @@ fs::path IniFileStore::filePath() const {
 }
 
 void IniFileStore::open() {
-    if (m_openCount++ == 0)
+    if (m_openCount == 0)
         m_contents = std::make_unique<Contents>(filePath());
+    ++m_openCount;
 }
 
 void IniFileStore::close() {
@@ -343,6 +389,8 @@ std::string IniFileStore::readString(const std::string& section, const std::stri
 
 void IniFileStore::writeString(const std::string& section, const std::string& key,
                                const std::string& value) {
+    if (!readsBack(key))
+        throw std::invalid_argument("The key \"" + key + "\" cannot be stored in a settings file.");
     open();
     m_contents->write(section, key, storedValue(value));
     close();

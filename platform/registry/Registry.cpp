@@ -18,6 +18,11 @@ namespace {
 
 constexpr const char* kHeader = "Tavrisk Registry Editor Version 1.00";
 
+// Keys nest at most this deep below a root, as on Windows. A deeper file
+// is damaged: each line names the whole path, so the text of a deep chain
+// grows with the square of its depth.
+constexpr size_t kMaxDepth = 512;
+
 std::string lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -106,6 +111,25 @@ struct Registry::Node {
         auto it = children.find(lowered(childName));
         return it == children.end() ? nullptr : it->second.get();
     }
+    Node() = default;
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+    // Frees the subtree without recursion, however deep it is.
+    ~Node() {
+        std::vector<std::unique_ptr<Node>> pending;
+        auto takeChildren = [&](Node& node) {
+            for (auto& [key, child] : node.children)
+                pending.push_back(std::move(child));
+            node.children.clear();
+        };
+        takeChildren(*this);
+        while (!pending.empty()) {
+            std::unique_ptr<Node> node = std::move(pending.back());
+            pending.pop_back();
+            takeChildren(*node);
+        }
+    }
+
     Node& childOrCreate(const std::string& childName) {
         auto& slot = children[lowered(childName)];
         if (!slot) {
@@ -180,6 +204,8 @@ void Registry::load() {
                                                   parts.front());
             if (root == std::end(kRootNames))
                 return fail("unknown root key");
+            if (parts.size() - 1 > kMaxDepth)
+                return fail("keys nested deeper than " + std::to_string(kMaxDepth) + " levels");
             current = m_roots[root - std::begin(kRootNames)].get();
             for (size_t i = 1; i < parts.size(); ++i)
                 current = &current->childOrCreate(parts[i]);
@@ -210,14 +236,29 @@ void Registry::load() {
 
 namespace {
 
-void serializeNode(const Registry::Node& node, const std::string& path, std::ostream& out) {
+void serializeValues(const Registry::Node& node, const std::string& path, std::ostream& out) {
     out << '[' << path << "]\n";
     for (const auto& [key, value] : node.values)
         out << (value.first.empty() ? std::string("@") : quoted(value.first)) << '='
             << quoted(value.second) << '\n';
     out << '\n';
-    for (const auto& [key, child] : node.children)
-        serializeNode(*child, path + '\\' + child->name, out);
+}
+
+// Every key below the root in depth-first order, each after its parent,
+// walked with a stack of its own rather than by recursion.
+void serializeTree(const Registry::Node& root, const std::string& rootPath, std::ostream& out) {
+    std::vector<std::pair<const Registry::Node*, std::string>> pending;
+    auto pushChildren = [&](const Registry::Node& node, const std::string& path) {
+        for (auto it = node.children.rbegin(); it != node.children.rend(); ++it)
+            pending.emplace_back(it->second.get(), path + '\\' + it->second->name);
+    };
+    pushChildren(root, rootPath);
+    while (!pending.empty()) {
+        auto [node, path] = std::move(pending.back());
+        pending.pop_back();
+        serializeValues(*node, path, out);
+        pushChildren(*node, path);
+    }
 }
 
 } // namespace
@@ -226,8 +267,10 @@ std::string Registry::serialize() const {
     std::ostringstream out;
     out << kHeader << "\n\n";
     for (int i = 0; i < 3; ++i) {
-        for (const auto& [key, child] : m_roots[i]->children)
-            serializeNode(*child, std::string(kRootNames[i]) + '\\' + child->name, out);
+        // Values may stand under a root key itself.
+        if (!m_roots[i]->values.empty())
+            serializeValues(*m_roots[i], kRootNames[i], out);
+        serializeTree(*m_roots[i], kRootNames[i], out);
     }
     return out.str();
 }
@@ -262,7 +305,11 @@ Registry::Node* Registry::find(Root root, const std::string& path) const {
 
 Registry::Node& Registry::findOrCreate(Root root, const std::string& path) {
     Node* node = m_roots[static_cast<int>(root)].get();
-    for (const auto& part : splitPath(path))
+    auto parts = splitPath(path);
+    if (parts.size() > kMaxDepth)
+        throw RegistryError("The key " + path + " is nested deeper than " +
+                            std::to_string(kMaxDepth) + " levels.");
+    for (const auto& part : parts)
         node = &node->childOrCreate(part);
     return *node;
 }

@@ -239,3 +239,56 @@ TEST_F(ConnectionStoreTest, AFailedSaveIsReportedAndLeavesTheOldFile) {
                             std::filesystem::directory_iterator()),
               1);
 }
+
+// Windows editors start UTF-8 text with a byte-order mark, right before
+// the first section: the connections still read, and the next save keeps
+// them, and the mark.
+TEST_F(ConnectionStoreTest, AByteOrderMarkBeforeTheFirstSectionIsSkippedAndKept) {
+    const std::string mark = "\xEF\xBB\xBF";
+    writeFile(iniFile(), mark + readFile(testData("two-connections.ini")));
+    auto store = restoredStore();
+    ASSERT_EQ(store->lists().count(), 2u);
+    store->lists().add({"http://third", "ftp.third", "u3", "p3", ""});
+    store->save();
+    EXPECT_EQ(readFile(iniFile()).rfind(mark + "[Tavrisk.", 0), 0u);
+    EXPECT_EQ(restoredLists(), store->lists());
+}
+
+// UTF-16 text would read as nothing and the next save would write the
+// loss over it: it is refused by name and left as it is.
+TEST_F(ConnectionStoreTest, AUtf16FileIsRefusedByNameAndNeverWrittenOver) {
+    std::string text = readFile(testData("two-connections.ini"));
+    auto utf16 = [&](bool bigEndian, bool mark) {
+        std::string out = mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
+        for (char c : text)
+            out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+        return out;
+    };
+    for (const std::string& file : {utf16(false, true), utf16(true, true), utf16(false, false)}) {
+        writeFile(iniFile(), file);
+        dialogs.clear();
+        auto store = restoredStore();
+        EXPECT_EQ(store->lists().count(), 0u);
+        ASSERT_EQ(dialogs.messages().size(), 1u);
+        EXPECT_NE(dialogs.messages()[0].find(iniFile().string()), std::string::npos);
+        EXPECT_NE(dialogs.messages()[0].find("UTF-16"), std::string::npos);
+        store->lists().add(kFirst);
+        store->afterFormCloseQuery(true);
+        store->beforeFormDestroy();
+        EXPECT_EQ(readFile(iniFile()), file);
+    }
+}
+
+TEST_F(ConnectionStoreTest, AKeyThatWouldNotReadBackIsRefusedAndReadsAsAbsent) {
+    connections::IniFileStore store;
+    store.open();
+    for (const std::string& key :
+         std::vector<std::string>{";comment", "[section", "a=b", " padded", "line\nbreak", ""}) {
+        EXPECT_THROW(store.writeString("S", key, "v"), std::invalid_argument) << key;
+        EXPECT_EQ(store.readString("S", key, "absent"), "absent") << key;
+    }
+    store.writeString("S", "semi;colon", "kept");
+    EXPECT_EQ(store.readString("S", "semi;colon", ""), "kept");
+    store.close();
+    EXPECT_EQ(readFile(iniFile()), "[S]\r\nsemi;colon=kept\r\n");
+}

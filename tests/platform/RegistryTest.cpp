@@ -90,3 +90,53 @@ TEST_F(RegistryTest, HandWrittenFileWithCrLfAndCommentsIsRead) {
     EXPECT_EQ(reg.value(Root::CurrentUser, "Software\\T", "name"), "value");
     EXPECT_EQ(reg.subkeys(Root::CurrentUser, "Software"), std::vector<std::string>{"T"});
 }
+
+TEST_F(RegistryTest, ValuesUnderABareRootKeySurviveTheNextSave) {
+    { std::ofstream(file, std::ios::binary) << "[HKEY_CURRENT_USER]\n@=\"x\"\n\"n\"=\"y\"\n"; }
+    {
+        Registry reg(file);
+        reg.setValue(Root::CurrentUser, "Software\\T", "", "z");
+    }
+    Registry again(file);
+    EXPECT_EQ(again.value(Root::CurrentUser, "", ""), "x");
+    EXPECT_EQ(again.value(Root::CurrentUser, "", "n"), "y");
+    EXPECT_EQ(again.value(Root::CurrentUser, "Software\\T", ""), "z");
+}
+
+// Each key line names its whole path, so a chain of keys costs the square
+// of its depth in text: a file nested beyond any real use is damaged.
+TEST_F(RegistryTest, AnAbsurdlyDeepFileIsRefusedByNameAndLeftAsItWas) {
+    auto chain = [](size_t depth) {
+        std::string line = "[HKEY_CURRENT_USER";
+        for (size_t i = 0; i < depth; ++i)
+            line += "\\k";
+        return line + "]\n@=\"deep\"\n";
+    };
+    const std::string deep = chain(250000);
+    { std::ofstream(file, std::ios::binary) << deep; }
+    {
+        Registry reg(file);
+        try {
+            reg.setValue(Root::CurrentUser, "Software", "", "new");
+            FAIL() << "a 250000 deep file was accepted";
+        } catch (const RegistryError& error) {
+            EXPECT_NE(std::string(error.what()).find(file.string()), std::string::npos);
+            EXPECT_NE(std::string(error.what()).find("deeper than 512"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(readFile(file), deep);
+
+    // The deepest nesting allowed reads, writes and reads back.
+    std::string path(2 * 512, 'k');
+    for (size_t i = 1; i < path.size(); i += 2)
+        path[i] = '\\';
+    { std::ofstream(file, std::ios::binary) << chain(512); }
+    {
+        Registry reg(file);
+        EXPECT_EQ(reg.value(Root::CurrentUser, path, ""), "deep");
+        reg.setValue(Root::CurrentUser, path, "more", "1");
+        EXPECT_THROW(reg.setValue(Root::CurrentUser, path + "\\k", "", "x"), RegistryError);
+    }
+    Registry again(file);
+    EXPECT_EQ(again.value(Root::CurrentUser, path, "more"), "1");
+}
