@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -9,8 +10,9 @@
 namespace references {
 
 // The local values taken on one line, in the order they were taken, each
-// with the file name that replaces it. A trie of the values lets one sweep
-// over the line find every other place a value occurs.
+// with the file name that replaces it. One sweep over the line finds every
+// other place a value occurs, in time proportional to the line's length
+// however long the values are.
 class LocalValues {
 public:
     // Adds a value (lower case) and its file name; false when the value was
@@ -25,23 +27,13 @@ public:
     std::string rewriteOccurrences(const std::string& text) const;
 
 private:
-    struct Node {
-        std::vector<std::pair<char, std::size_t>> children;
-        std::ptrdiff_t value = -1; // index of the value ending here
-    };
-    // Room for the trie nodes alive during a match, kept between matches.
-    struct Walk {
-        std::vector<std::size_t> alive;
-        std::vector<std::size_t> reached;
-    };
-    std::size_t child(std::size_t node, char c) const;
-    // The value that matches text at offset (the first taken wins) and its
-    // length; value -1 when none does.
-    std::pair<std::ptrdiff_t, std::size_t> matchAt(const std::string& lowered, std::size_t offset,
-                                                   Walk& walk) const;
+    // For each position of the lowered text, the first taken value that
+    // occurs there, -1 where none does.
+    std::vector<std::int32_t> firstValueAt(const std::string& lowered) const;
+    // Lowers found[at] to a value holding "?" where one matches there.
+    void matchWildcardValues(const std::string& lowered, std::vector<std::int32_t>& found) const;
 
-    static constexpr std::size_t kNone = 0; // the root is never a child
-    std::vector<Node> m_nodes{Node{}};
+    std::vector<std::string> m_values;
     std::vector<std::string> m_fileNames;
     std::unordered_set<std::string> m_taken;
 };

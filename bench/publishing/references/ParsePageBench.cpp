@@ -1,6 +1,7 @@
 // Times the rewriting of local references on generated pages of 1 MB and
 // 10 MB, as ordinary lines and as one long line, so that the cost per
-// megabyte can be compared between sizes.
+// megabyte can be compared between sizes; and a line with one very long
+// value against a plain line of the same size.
 #include "publishing/references/ParsePage.h"
 
 #include <algorithm>
@@ -50,8 +51,16 @@ std::vector<std::string> oneLineOf(std::size_t bytes) {
     return {line};
 }
 
+// One line built to make a sweep that walks each value from every place
+// cost the line's length times the value's: a long "about:" value, then
+// the same run of letters again.
+std::vector<std::string> longValueLineOf(std::size_t bytes) {
+    std::string run((bytes - 60) / 2, 'a');
+    return {"<img src=\"file:///c:/x.gif\"><img src=\"" + run + "about:\">" + run};
+}
+
 // The best of a few runs, since the machine may be busy with other work.
-void measure(const char* label, const std::vector<std::string>& page) {
+double measure(const char* label, const std::vector<std::string>& page) {
     std::size_t bytes = 0;
     for (const std::string& line : page)
         bytes += line.size() + 2;
@@ -71,6 +80,13 @@ void measure(const char* label, const std::vector<std::string>& page) {
     double mb = static_cast<double>(bytes) / (1024.0 * 1024.0);
     std::printf("%-30s %7.2f MB %9.1f ms %8.1f ms/MB %8zu references\n", label, mb, best, best / mb,
                 references);
+    return best;
+}
+
+void compareLongValue(std::size_t bytes, const char* label, const char* plainLabel) {
+    double hostile = measure(label, longValueLineOf(bytes));
+    double plain = measure(plainLabel, oneLineOf(bytes));
+    std::printf("  long value / plain line time ratio %.2f\n", hostile / plain);
 }
 
 } // namespace
@@ -80,5 +96,7 @@ int main() {
     measure("page of short lines, 10 MB", pageOf(10 << 20));
     measure("the same in one line, 1 MB", oneLineOf(1 << 20));
     measure("the same in one line, 10 MB", oneLineOf(10 << 20));
+    compareLongValue(128 << 10, "long value line, 128 KB", "plain line, 128 KB");
+    compareLongValue(1 << 20, "long value line, 1 MB", "plain line, 1 MB");
     return 0;
 }
