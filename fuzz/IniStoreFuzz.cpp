@@ -41,7 +41,7 @@ std::vector<std::pair<std::string, std::string>> namesIn(const std::string& text
         start = end + 1;
         if (!line.empty() && line[0] == '[')
             section = line.substr(1, line.find(']') == std::string::npos ? std::string::npos
-                                                                          : line.find(']') - 1);
+                                                                         : line.find(']') - 1);
         else if (auto equals = line.find('='); equals != std::string::npos)
             names.emplace_back(section, line.substr(0, equals));
     }
@@ -87,7 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             "a saved value reads back");
     for (size_t i = 0; i < names.size(); ++i) {
         const auto& [section, key] = names[i];
-        bool saved = section.find("uzz.") != std::string::npos && key.find("alue") != std::string::npos;
+        bool saved =
+            section.find("uzz.") != std::string::npos && key.find("alue") != std::string::npos;
         if (!saved)
             require(again.readString(section, key, "\x01missing") == before[i],
                     "a save keeps every other value");

@@ -34,7 +34,8 @@ inline double secondsFor(const std::function<void(const std::string&)>& work,
 // Checks one input in 128, chosen by its bytes, since each check
 // handles more than a megabyte. A first failed check is measured again
 // before it counts, so that a moment of load on the machine is no finding.
-inline void checkLinear(std::string_view unit, const std::function<void(const std::string&)>& work) {
+inline void checkLinear(std::string_view unit,
+                        const std::function<void(const std::string&)>& work) {
     if (unit.empty() || std::hash<std::string_view>{}(unit) % 128 != 0)
         return;
     std::string small = repeatedTo(unit, 256 << 10);
