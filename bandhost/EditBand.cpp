@@ -13,9 +13,18 @@
 namespace {
 
 // Forms whose band went away without closing them. They stay, as the host
-// may still show them, and keep the module loaded while they live.
+// may still show them, and keep the module loaded while they live. Made by
+// the first such form only: asking whether there is one must not allocate
+// what an unload would then lose.
+std::vector<std::unique_ptr<TBandForm>>*& orphanedFormsHolder() {
+    static std::vector<std::unique_ptr<TBandForm>>* forms = nullptr;
+    return forms;
+}
+
 std::vector<std::unique_ptr<TBandForm>>& orphanedForms() {
-    static auto* forms = new std::vector<std::unique_ptr<TBandForm>>;
+    auto*& forms = orphanedFormsHolder();
+    if (!forms)
+        forms = new std::vector<std::unique_ptr<TBandForm>>;
     return *forms;
 }
 
@@ -25,7 +34,8 @@ constexpr WPARAM kDeleteKey = 46;
 } // namespace
 
 bool bandFormsOrphaned() {
-    return !orphanedForms().empty();
+    const auto* forms = orphanedFormsHolder();
+    return forms && !forms->empty();
 }
 
 TEditBand::TEditBand(ComServer& server) : m_server(server) {

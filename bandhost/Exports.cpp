@@ -53,7 +53,12 @@ TAVRISK_EXPORT HRESULT DllCanUnloadNow() {
     // code must stay loaded until the last one is released.
     bool inUse = !ComServer::instance().canUnload() || bandFormsOrphaned() ||
                  TBrowserClick::referencedCount() > 0;
-    return inUse ? S_FALSE : S_OK;
+    if (inUse)
+        return S_FALSE;
+    // The host unloads the module on this answer: what only the module's
+    // own data points to would be lost with it.
+    TBrowserClick::freeAllUnreferenced();
+    return S_OK;
 }
 
 TAVRISK_EXPORT HRESULT DllRegisterServer() {

@@ -1,6 +1,7 @@
 #include "HostWindow.h"
 
 #include "Address.h"
+#include "VirtualKeys.h"
 #include "platform/browser/WebBrowser.h"
 #include "platform/gtk/GtkWindowBackend.h"
 #include "platform/webkit/WebKitBrowser.h"
@@ -48,6 +49,7 @@ HostWindow::HostWindow(gtkplatform::GtkWindowBackend& backend,
 
     g_signal_connect(m_window, "delete-event", G_CALLBACK(onDelete), this);
     g_signal_connect(m_window, "key-press-event", G_CALLBACK(onKeyPress), this);
+    g_signal_connect_after(m_window, "set-focus", G_CALLBACK(onFocusMoved), this);
     gtk_widget_show_all(m_window);
 }
 
@@ -201,18 +203,36 @@ bool HostWindow::forwardKeyToBar(GdkEventKey* event) {
         if (!entry.hosted ||
             !isInside(focus, gtkplatform::GtkWindowBackend::widget(entry.hosted->window())))
             continue;
+        uint32_t key = virtualKeyFor(event->keyval);
+        if (key == 0)
+            continue;
         MSG message;
         message.hwnd = entry.hosted->window();
         message.message = WM_KEYDOWN;
-        message.wParam = gdk_keyval_to_upper(event->keyval) == GDK_KEY_Tab ? 9
-                         : event->keyval == GDK_KEY_Delete                 ? 46
-                                                                           : event->keyval;
+        message.wParam = key;
         message.time = event->time;
         entry.hosted->translateKey(message);
     }
     // The toolkit delivers keys to the focused control itself, whatever the
     // bar answered; Tab and Delete keep their usual meaning in the window.
     return false;
+}
+
+// A bar is told when the focus enters it and when it leaves, as a browser
+// tells its bars; a move between the controls of one bar changes nothing.
+void HostWindow::activateBarsAround(GtkWidget* focus) {
+    if (m_closed)
+        return;
+    for (BarEntry& entry : m_bars) {
+        if (!entry.hosted)
+            continue;
+        bool inside =
+            isInside(focus, gtkplatform::GtkWindowBackend::widget(entry.hosted->window()));
+        if (inside == entry.active)
+            continue;
+        entry.active = inside;
+        entry.hosted->activate(inside);
+    }
 }
 
 void HostWindow::onBarToggled(GtkCheckMenuItem* item, gpointer data) {
@@ -226,6 +246,10 @@ void HostWindow::onBarToggled(GtkCheckMenuItem* item, gpointer data) {
 gboolean HostWindow::onDelete(GtkWidget*, GdkEvent*, gpointer data) {
     static_cast<HostWindow*>(data)->close();
     return TRUE;
+}
+
+void HostWindow::onFocusMoved(GtkWindow*, GtkWidget* focus, gpointer data) {
+    static_cast<HostWindow*>(data)->activateBarsAround(focus);
 }
 
 gboolean HostWindow::onKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {

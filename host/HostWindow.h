@@ -47,6 +47,7 @@ private:
         RegisteredBar description;
         std::unique_ptr<HostedBar> hosted;
         GtkWidget* menuItem = nullptr;
+        bool active = false; // holds the focus
     };
 
     GtkWidget* buildMenuBar();
@@ -55,9 +56,11 @@ private:
     void closeBars();
     void updateNavigationButtons();
     bool forwardKeyToBar(GdkEventKey* event);
+    void activateBarsAround(GtkWidget* focus);
 
     static void onBarToggled(GtkCheckMenuItem* item, gpointer self);
     static gboolean onDelete(GtkWidget*, GdkEvent*, gpointer self);
+    static void onFocusMoved(GtkWindow*, GtkWidget* focus, gpointer self);
     static gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
     static void onUriChanged(GObject*, GParamSpec*, gpointer self);
 

@@ -1,7 +1,9 @@
+#include "Address.h"
 #include "BarCatalog.h"
 #include "BarModule.h"
 #include "CommandLine.h"
 #include "HostWindow.h"
+#include "SamplePage.h"
 #include "platform/com/Guid.h"
 #include "platform/gtk/GtkDialogs.h"
 #include "platform/gtk/GtkWindowBackend.h"
@@ -65,12 +67,26 @@ std::vector<host::RegisteredBar> barsRegisteringTheOwnModule() {
     return bars;
 }
 
+// The sample page is edited as a copy, never where the program keeps it.
 std::string startPage() {
-    fs::path page = places::shareFolder() / "start.htm";
-    return "file://" + page.string();
+    try {
+        return host::addressFromInput(
+            host::samplePageCopy(places::shareFolder() / "start.htm", places::dataFolder())
+                .string());
+    } catch (const std::exception& error) {
+        std::cerr << "tavrisk: " << error.what() << '\n';
+        return "about:blank";
+    }
 }
 
 int browse(const host::CommandLine& line, int argc, char** argv) {
+    std::string error;
+    std::string address =
+        line.address.empty() ? startPage() : host::addressFromArgument(line.address, error);
+    if (address.empty()) {
+        std::cerr << "tavrisk: " << error << '\n';
+        return 1;
+    }
     gtk_init(&argc, &argv);
     gtkplatform::GtkDialogs dialogs;
     ui::ScopedDialogs installed(dialogs);
@@ -87,7 +103,7 @@ int browse(const host::CommandLine& line, int argc, char** argv) {
         });
         for (size_t i = 0; i < window.barCount(); ++i)
             window.setBarVisible(i, true);
-        window.navigate(line.address.empty() ? startPage() : line.address);
+        window.navigate(address);
         gtk_main();
     }
     win::SetBackend(nullptr);

@@ -8,24 +8,38 @@ struct BrowserClickOwner {
 };
 
 namespace {
-// Never destroyed: a document may release a sink while the process ends.
-BrowserClickOwner& owner() {
-    static auto* o = new BrowserClickOwner;
-    return *o;
+// Not a static object: a document may release a sink while the process ends,
+// after static objects are gone. Made by the first sink, freed only when the
+// module is about to be unloaded.
+BrowserClickOwner*& ownerHolder() {
+    static BrowserClickOwner* owner = nullptr;
+    return owner;
 }
 } // namespace
 
 TBrowserClick* TBrowserClick::create() {
-    owner().sinks.push_back(std::unique_ptr<TBrowserClick>(new TBrowserClick));
-    return owner().sinks.back().get();
+    BrowserClickOwner*& owner = ownerHolder();
+    if (!owner)
+        owner = new BrowserClickOwner;
+    owner->sinks.push_back(std::unique_ptr<TBrowserClick>(new TBrowserClick));
+    return owner->sinks.back().get();
 }
 
 size_t TBrowserClick::referencedCount() {
     size_t count = 0;
-    for (const auto& sink : owner().sinks)
-        if (sink->m_count > 0)
-            ++count;
+    if (const BrowserClickOwner* owner = ownerHolder())
+        for (const auto& sink : owner->sinks)
+            if (sink->m_count > 0)
+                ++count;
     return count;
+}
+
+void TBrowserClick::freeAllUnreferenced() {
+    BrowserClickOwner*& owner = ownerHolder();
+    if (referencedCount() > 0 || !owner)
+        return;
+    delete owner;
+    owner = nullptr;
 }
 
 HRESULT TBrowserClick::QueryInterface(REFIID riid, void** ppv) {

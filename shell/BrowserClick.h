@@ -32,6 +32,9 @@ public:
     // How many sinks some document still holds: while any is held, the code
     // behind them must stay loaded.
     static size_t referencedCount();
+    // Frees every sink when no document holds any, as the module is about to
+    // be unloaded; does nothing while one is held.
+    static void freeAllUnreferenced();
 
 private:
     TBrowserClick() = default;

@@ -1,5 +1,6 @@
 #include "forms/gtk/FormView.h"
 
+#include "forms/ColorPalette.h"
 #include "forms/SystemColors.h"
 #include "platform/window/Windows.h"
 
@@ -14,12 +15,6 @@
 namespace forms::gtkview {
 
 namespace {
-
-// The sixteen colors of the picker's palette, red in the low byte.
-constexpr ColorValue kPalette[] = {
-    0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x008080, 0x808080,
-    0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF,
-};
 
 // The small browsers of the forms are the web views of the program that
 // shows them. The view does not link the engine itself: it uses the one the
@@ -358,7 +353,7 @@ GtkWidget* GtkFormView::colorButton(Binding& b) {
     gtk_container_add(GTK_CONTAINER(button), swatch(&b.shownColor, 24, 14));
     GtkWidget* popup = gtk_menu_new();
     int column = 0, row = 0;
-    for (ColorValue color : kPalette) {
+    for (ColorValue color : kColorPalette) {
         auto entry = std::make_unique<Binding>();
         entry->view = this;
         entry->control = b.control;

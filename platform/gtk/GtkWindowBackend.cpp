@@ -93,6 +93,13 @@ void GtkWindowBackend::resized(HWND window, win::Size size) {
 
 void GtkWindowBackend::focused(HWND window) {
     if (GtkWidget* w = widget(window)) {
+        // A container cannot hold the focus itself: it has it when one of
+        // its controls has, and focusing it again must not move it on.
+        GtkWidget* toplevel = gtk_widget_get_toplevel(w);
+        GtkWidget* current =
+            GTK_IS_WINDOW(toplevel) ? gtk_window_get_focus(GTK_WINDOW(toplevel)) : nullptr;
+        if (current && (current == w || gtk_widget_is_ancestor(current, w)))
+            return;
         if (!gtk_widget_child_focus(w, GTK_DIR_TAB_FORWARD))
             gtk_widget_grab_focus(w);
     }

@@ -74,6 +74,13 @@ TEST(TavriskProgram, ReportsBadInputClearly) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.output.find("/nonexistent/module.so"), std::string::npos);
 
+    // A mistyped file name is no web address; the program says so and ends
+    // without opening a window.
+    ProgramRun missingPage = tavrisk("missing-page.htm");
+    EXPECT_EQ(missingPage.status, 1);
+    EXPECT_NE(missingPage.output.find("missing-page.htm: there is no such file"), std::string::npos)
+        << missingPage.output;
+
     ProgramRun unknown = tavrisk("--frobnicate");
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.output.find("Usage"), std::string::npos);

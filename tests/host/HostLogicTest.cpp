@@ -1,7 +1,10 @@
 #include "host/Address.h"
 #include "host/BarCatalog.h"
 #include "host/CommandLine.h"
+#include "host/SamplePage.h"
+#include "platform/places/Places.h"
 #include "platform/registry/Registry.h"
+#include "support/Files.h"
 #include "support/TempHome.h"
 
 #include <fstream>
@@ -61,6 +64,90 @@ TEST(Address, TypedTextBecomesAnAddress) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(host::addressFromInput(c.typed), c.address) << c.typed;
+}
+
+// Runs in a fresh folder, so that relative names are known to be missing
+// unless the test makes them.
+class InFolder {
+public:
+    explicit InFolder(const std::filesystem::path& folder)
+        : m_previous(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~InFolder() { std::filesystem::current_path(m_previous); }
+
+private:
+    std::filesystem::path m_previous;
+};
+
+TEST(Address, AnArgumentThatLooksLikeAFileOpensAsOne) {
+    TempHome home;
+    InFolder here(home.path());
+    { std::ofstream("here.htm") << "<p>x</p>"; }
+    { std::ofstream("notes") << "x"; }
+    const std::string folder = "file://" + home.path().string();
+    const char* savedHome = std::getenv("HOME");
+    const std::string userHome = savedHome ? savedHome : "";
+    setenv("HOME", home.path().c_str(), 1);
+    struct Case {
+        std::string argument;
+        std::string address; // empty: refused as a missing file
+    };
+    const Case cases[] = {
+        {"here.htm", folder + "/here.htm"},
+        {"notes", folder + "/notes"}, // an existing file, whatever its name
+        {"./here.htm", folder + "/here.htm"},
+        {"~/here.htm", folder + "/here.htm"},
+        {"http://example.org/a.htm", "http://example.org/a.htm"},
+        {"example.org", "http://example.org"},
+        {"missing-page.htm", ""},
+        {"MISSING.HTML", ""},
+        {"sub/page", ""},
+        {"./missing", ""},
+        {"~/missing.htm", ""},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_EQ(host::addressFromArgument(c.argument, error), c.address) << c.argument;
+        EXPECT_EQ(error.empty(), !c.address.empty()) << c.argument << ": " << error;
+    }
+    std::string error;
+    host::addressFromArgument("missing-page.htm", error);
+    EXPECT_EQ(error,
+              "cannot open " + home.path().string() + "/missing-page.htm: there is no such file");
+    if (savedHome)
+        setenv("HOME", userHome.c_str(), 1);
+    else
+        unsetenv("HOME");
+}
+
+TEST(SamplePage, OpensAsACopyAndTheShippedPageIsNeverTouched) {
+    TempHome home;
+    const auto shipped = home.path() / "share" / "start.htm";
+    std::filesystem::create_directories(shipped.parent_path());
+    { std::ofstream(shipped) << "<p>shipped</p>"; }
+    std::filesystem::permissions(shipped, std::filesystem::perms::owner_read);
+    const auto data = home.path() / "data";
+
+    auto copy = host::samplePageCopy(shipped, data);
+    EXPECT_EQ(copy, data / "start.htm");
+    EXPECT_EQ(testfiles::readFile(copy), "<p>shipped</p>");
+    // The copy is the person's to change, and stays changed.
+    { std::ofstream(copy) << "<p>edited</p>"; }
+    EXPECT_EQ(host::samplePageCopy(shipped, data), copy);
+    EXPECT_EQ(testfiles::readFile(copy), "<p>edited</p>");
+    EXPECT_EQ(testfiles::readFile(shipped), "<p>shipped</p>");
+
+    EXPECT_THROW(host::samplePageCopy(home.path() / "gone.htm", data), std::runtime_error);
+}
+
+TEST(SamplePage, TheProgramsOwnPageIsCopiedIntoTheDataFolder) {
+    TempHome home;
+    const auto shipped = places::shareFolder() / "start.htm";
+    ASSERT_TRUE(std::filesystem::exists(shipped));
+    auto copy = host::samplePageCopy(shipped, places::dataFolder());
+    EXPECT_EQ(copy.parent_path(), home.path() / "data");
+    EXPECT_EQ(testfiles::readFile(copy), testfiles::readFile(shipped));
 }
 
 TEST(BarCatalog, AccessKeyBecomesAMnemonic) {

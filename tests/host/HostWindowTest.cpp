@@ -48,6 +48,21 @@ GtkWidget* findToolButton(GtkWidget* widget, const std::string& label) {
     return found;
 }
 
+// The first control inside widget that can take the focus now, or nullptr.
+GtkWidget* findFocusable(GtkWidget* widget) {
+    if (GTK_IS_BUTTON(widget) && gtk_widget_get_can_focus(widget) &&
+        gtk_widget_is_sensitive(widget) && gtk_widget_get_visible(widget))
+        return widget;
+    if (!GTK_IS_CONTAINER(widget))
+        return nullptr;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    GtkWidget* found = nullptr;
+    for (GList* child = children; child && !found; child = child->next)
+        found = findFocusable(GTK_WIDGET(child->data));
+    g_list_free(children);
+    return found;
+}
+
 template <typename Condition> bool waitFor(Condition condition) {
     for (int i = 0; i < 500 && !condition(); ++i) {
         g_main_context_iteration(nullptr, FALSE);
@@ -143,4 +158,49 @@ TEST_F(HostWithBar, ShowsTheBarAndUnloadsItsModuleOnClose) {
         EXPECT_TRUE(quit); // the band asked the application to end
     }
     EXPECT_FALSE(moduleLoaded(module));
+}
+
+TEST_F(HostWithBar, TheBarIsActivatedByTheFocusAndGetsKeysAsVirtualKeyCodes) {
+    host::HostWindow window(backend, host::registeredBars());
+    window.setBarVisible(0, true);
+    host::HostedBar* bar = window.bar(0);
+    ASSERT_NE(bar, nullptr);
+    GtkWidget* control = findFocusable(gtkplatform::GtkWindowBackend::widget(bar->window()));
+    ASSERT_NE(control, nullptr);
+    GtkWindow* toplevel = GTK_WINDOW(window.widget());
+
+    // The bar is activated when the focus enters it, deactivated when it
+    // leaves, and the focus stays where the person put it.
+    for (int turn = 0; turn < 2; ++turn) {
+        gtk_widget_grab_focus(control);
+        EXPECT_TRUE(bar->hasFocus());
+        EXPECT_EQ(gtk_window_get_focus(toplevel), control);
+        gtk_widget_grab_focus(GTK_WIDGET(window.webView()));
+        EXPECT_FALSE(bar->hasFocus());
+    }
+
+    gtk_widget_grab_focus(control);
+    std::vector<WPARAM> keys;
+    {
+        win::WndProc saved = win::GetWindowProc(bar->window());
+        win::SetWindowProc(bar->window(), [&](HWND h, UINT m, WPARAM w, LPARAM l) {
+            if (m == WM_KEYDOWN)
+                keys.push_back(w);
+            return saved(h, m, w, l);
+        });
+        for (guint keyval : {GDK_KEY_period, GDK_KEY_a, GDK_KEY_Delete}) {
+            GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+            event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window.widget())));
+            event->key.keyval = keyval;
+            event->key.time = GDK_CURRENT_TIME;
+            gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(
+                                            gdk_display_get_default())));
+            gtk_widget_event(window.widget(), event);
+            gdk_event_free(event);
+        }
+        win::SetWindowProc(bar->window(), saved);
+    } // the saved procedure is the module's code: gone before it unloads
+    // Delete stays with the host; "." reaches the bar as its own key.
+    EXPECT_EQ(keys, (std::vector<WPARAM>{0xBE, 'A'}));
+    window.close();
 }
