@@ -1,7 +1,8 @@
 #include "shell/BandForm.h"
 
+#include "connections/SiteLookup.h"
 #include "connections/Tftpparameters.h"
-#include "connections/wizard/Tformwizzard.h"
+#include "dialogs/wizard/Tformwizzard.h"
 #include "forms/BandFormDescription.h"
 #include "forms/NotAvailable.h"
 #include "forms/gtk/FormView.h"
@@ -215,7 +216,7 @@ bool TBandForm::connectToSite() {
     if (!contains(location, "file://")) {
         if (contains(lower(location), "http://") && !wizard()->connectionexiste(location)) {
             FPageUri = connections::UrlParts::parse(location);
-            wizard()->siteedit().setText(FPageUri.protocol + "://" + FPageUri.host);
+            wizard()->siteedit().setText(connections::siteRoot(FPageUri));
             wizard()->Show();
             m_form["designmode"].setDown(false);
             return false;
@@ -358,10 +359,12 @@ void TBandForm::disconnectFtp() {
 }
 
 void TBandForm::Button1Click() {
-    connections::Tformwizzard* w = wizard();
-    FPageUri = w->traitep(tools::locationURL(FBrowser.get()));
-    std::string key = FPageUri.protocol + "://" + FPageUri.host;
-    if (w->connectionexiste(key)) {
+    dialogs::Tformwizzard* w = wizard();
+    std::string location = tools::locationURL(FBrowser.get());
+    FPageUri = w->traitep(location);
+    std::string key = connections::siteRoot(FPageUri);
+    // The location too: a site saved with a folder is not found by its root.
+    if (w->connectionexiste(key) || w->connectionexiste(location)) {
         const auto& current = connections::Tftpparameters::current();
         w->ftpserveredit().setText(current.ftpserver);
         w->ftploginedit().setText(current.ftplogin);
@@ -504,8 +507,8 @@ shell::FtpSessionForm* TBandForm::ftpForm() {
     return shell::processFormAs<shell::FtpSessionForm>(ProcessFormSlot::Ftp);
 }
 
-connections::Tformwizzard* TBandForm::wizard() {
-    auto* w = shell::processFormAs<connections::Tformwizzard>(ProcessFormSlot::Wizard);
+dialogs::Tformwizzard* TBandForm::wizard() {
+    auto* w = shell::processFormAs<dialogs::Tformwizzard>(ProcessFormSlot::Wizard);
     if (!w)
         throw std::runtime_error("The site wizard does not exist");
     return w;
