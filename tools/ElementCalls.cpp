@@ -7,21 +7,23 @@
 
 namespace tools {
 
-std::string selectionType(IHTMLDocument2* document) {
+ComPtr<IHTMLSelectionObject> selectionOf(IHTMLDocument2* document) {
     ComPtr<IHTMLSelectionObject> selection;
     check(document->get_selection(selection.put()));
     if (!selection)
         throw BrowserCallError("The document has no selection");
+    return selection;
+}
+
+std::string selectionType(IHTMLDocument2* document) {
+    ComPtr<IHTMLSelectionObject> selection = selectionOf(document);
     std::string type;
     check(selection->get_type(&type));
     return type;
 }
 
 ComPtr<IUnknown> createRange(IHTMLDocument2* document) {
-    ComPtr<IHTMLSelectionObject> selection;
-    check(document->get_selection(selection.put()));
-    if (!selection)
-        throw BrowserCallError("The document has no selection");
+    ComPtr<IHTMLSelectionObject> selection = selectionOf(document);
     ComPtr<IUnknown> range;
     check(selection->createRange(range.put()));
     return range;

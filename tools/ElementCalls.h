@@ -9,6 +9,8 @@
 // make; each failure becomes a BrowserCallError.
 namespace tools {
 
+// The document's selection; never null.
+ComPtr<IHTMLSelectionObject> selectionOf(IHTMLDocument2* document);
 // "None", "Text" or "Control".
 std::string selectionType(IHTMLDocument2* document);
 // A text range or a control range, by the selection's type.

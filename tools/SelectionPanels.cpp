@@ -172,8 +172,11 @@ void BrowClick(BandParts& band) {
         if (!band.form["designmode"].down())
             return;
         ComPtr<IHTMLDocument2> document = currentDocument(band.browser);
-        std::string type = selectionType(document.get());
-        ComPtr<IUnknown> range = createRange(document.get());
+        ComPtr<IHTMLSelectionObject> selection = selectionOf(document.get());
+        std::string type;
+        check(selection->get_type(&type));
+        ComPtr<IUnknown> range;
+        check(selection->createRange(range.put()));
         trace(band, "brow");
         // The element the range covers: the object itself, or the innermost
         // element around the text or the caret.
