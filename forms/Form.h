@@ -51,6 +51,14 @@ public:
     ColorValue color() const { return m_color; }
     void setColor(ColorValue color);
 
+    // Drop-down buttons: asks the view to open the button's menu.
+    void dropDown();
+    unsigned menuRequests() const { return m_menuRequests; }
+
+    // Tool buttons: the theme icon the button shows.
+    const std::string& picture() const { return m_picture; }
+    void setPicture(const std::string& picture);
+
     // Page controls: the name of the active page.
     const std::string& activePage() const { return m_activePage; }
     void setActivePage(const std::string& page);
@@ -86,11 +94,14 @@ public:
     void doubleClick();
     // The focus left an edit.
     void leave();
+    // A key pressed in an edit, as a virtual-key code (Enter is 13).
+    void pressKey(int key);
 
     Handler onClick;
     Handler onChange;
     Handler onDblClick;
     Handler onExit;
+    std::function<void(int key)> onKeyDown;
 
     // Views listen to every change of the state.
     void listen(Listener listener) { m_listeners.push_back(std::move(listener)); }
@@ -111,6 +122,8 @@ private:
     ColorValue m_color;
     std::string m_activePage;
     int m_itemIndex = -1;
+    std::string m_picture;
+    unsigned m_menuRequests = 0;
     std::vector<Listener> m_listeners;
 };
 

@@ -104,6 +104,8 @@ struct Binding {
     size_t itemsShown = 0;
     std::vector<std::string> linesShown; // what a list box shows
     guint pulse = 0;                     // a moving waiting bar's timer
+    std::string shownPicture;
+    unsigned menusShown = 0;
 };
 
 class GtkFormView final : public FormView {
@@ -149,6 +151,7 @@ private:
     static void onComboChanged(GtkComboBox*, Binding* b);
     static void onComboActivate(GtkEntry*, Binding* b);
     static void onEditChanged(GtkEntry*, Binding* b);
+    static void onEditActivate(GtkEntry*, Binding* b);
     static void onSwitchPage(GtkNotebook*, GtkWidget* page, guint, Binding* b);
     static void onPalette(GtkMenuItem*, Binding* b);
     static void onMoreColors(GtkMenuItem*, Binding* b);
@@ -294,7 +297,7 @@ GtkWidget* GtkFormView::build(Control& control) {
 }
 
 GtkWidget* GtkFormView::picture(Control& control) {
-    const std::string& icon = control.desc().picture;
+    const std::string& icon = control.picture();
     if (!icon.empty() && gtk_icon_theme_has_icon(gtk_icon_theme_get_default(), icon.c_str()))
         return gtk_image_new_from_icon_name(icon.c_str(), GTK_ICON_SIZE_SMALL_TOOLBAR);
     // Without the theme's picture the button shows its short caption.
@@ -348,6 +351,7 @@ GtkWidget* GtkFormView::toolItem(Control& control) {
             gtk_tool_item_set_is_important(item, TRUE);
         } else {
             gtk_tool_button_set_icon_widget(GTK_TOOL_BUTTON(item), picture(control));
+            b.shownPicture = control.picture();
         }
     }
     if (control.desc().handCursor)
@@ -519,7 +523,7 @@ GtkWidget* GtkFormView::edit(Control& control) {
     }
     Binding& b = bind(control, w);
     g_signal_connect(w, "changed", G_CALLBACK(onEditChanged), &b);
-    g_signal_connect(w, "activate", G_CALLBACK(onActivateDefault), this);
+    g_signal_connect(w, "activate", G_CALLBACK(onEditActivate), &b);
     g_signal_connect(w, "focus-out-event", G_CALLBACK(onFocusOut), &b);
     update(b);
     return w;
@@ -724,6 +728,18 @@ void GtkFormView::update(Binding& b) {
             std::string markup = c.desc().bold ? std::string("<b>") + escaped + "</b>" : escaped;
             g_free(escaped);
             gtk_label_set_markup(GTK_LABEL(label), markup.c_str());
+        }
+        if (GTK_IS_MENU_TOOL_BUTTON(w) && b.menusShown != c.menuRequests()) {
+            b.menusShown = c.menuRequests();
+            GtkMenu* popup = GTK_MENU(gtk_menu_tool_button_get_menu(GTK_MENU_TOOL_BUTTON(w)));
+            gtk_menu_popup_at_widget(popup, w, GDK_GRAVITY_SOUTH_WEST, GDK_GRAVITY_NORTH_WEST,
+                                     nullptr);
+        }
+        if (GTK_IS_TOOL_BUTTON(w) && !c.desc().showCaption && b.shownPicture != c.picture()) {
+            GtkWidget* icon = picture(c);
+            gtk_widget_show(icon);
+            gtk_tool_button_set_icon_widget(GTK_TOOL_BUTTON(w), icon);
+            b.shownPicture = c.picture();
         } else if (GTK_IS_BUTTON(w)) {
             gtk_button_set_label(GTK_BUTTON(w), c.caption().c_str());
         }
@@ -833,6 +849,15 @@ void GtkFormView::onComboActivate(GtkEntry* entry, Binding* b) {
 void GtkFormView::onEditChanged(GtkEntry* entry, Binding* b) {
     if (!b->view->syncing())
         b->control->setText(gtk_entry_get_text(entry));
+}
+
+// Enter goes to the edit's own key handler first (a panel field applies its
+// value), then presses the form's default button, as dialogs do.
+void GtkFormView::onEditActivate(GtkEntry*, Binding* b) {
+    if (b->view->syncing())
+        return;
+    b->control->pressKey(13);
+    b->view->pressDefault();
 }
 
 void GtkFormView::onSwitchPage(GtkNotebook* notebook, GtkWidget* page, guint, Binding* b) {
