@@ -7,12 +7,15 @@
 #include "host/BarModule.h"
 #include "host/HostWindow.h"
 #include "platform/browser/WebBrowser.h"
+#include "platform/gtk/GtkDialogs.h"
 #include "platform/gtk/GtkWindowBackend.h"
 #include "platform/places/Places.h"
 #include "platform/registry/Registry.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/window/Windows.h"
 #include "support/Files.h"
 #include "support/LocalSite.h"
+#include "support/MainLoopTimer.h"
 #include "support/TempHome.h"
 #include "support/WebViewDriver.h"
 
@@ -119,6 +122,21 @@ void shoot(GtkWidget* window, const std::string& name) {
     g_object_unref(shot);
 }
 
+gboolean countDraw(GtkWidget*, cairo_t*, gpointer count) {
+    ++*static_cast<int*>(count);
+    return FALSE;
+}
+
+// The text of a panel of a status bar built by the forms' view.
+std::string panelText(GtkWidget* statusBar, unsigned panel) {
+    GList* frames = gtk_container_get_children(GTK_CONTAINER(statusBar));
+    GList* frame = g_list_nth(frames, panel);
+    std::string text =
+        frame ? gtk_label_get_text(GTK_LABEL(gtk_bin_get_child(GTK_BIN(frame->data)))) : "";
+    g_list_free(frames);
+    return text;
+}
+
 } // namespace
 
 class SiteWizardInHost : public ::testing::Test {
@@ -185,6 +203,15 @@ protected:
                js("Array.from(document.images).length > 0 && Array.from(document.images).every("
                   "i => i.complete && i.naturalWidth > 0)") == "true";
     }
+    GtkWidget* openWizard() {
+        pressEditSite();
+        GtkWidget* wizard = nullptr;
+        EXPECT_TRUE(enginetest::WaitUntil([&] {
+            wizard = toplevelTitled("Configuration wizzard");
+            return wizard && gtk_widget_get_mapped(wizard);
+        }));
+        return wizard;
+    }
     int savedSites() {
         std::smatch count;
         std::string text = iniText();
@@ -196,6 +223,9 @@ protected:
     LocalSite site;
     const std::string module = std::filesystem::canonical(TAVRISK_MODULE_PATH).string();
     gtkplatform::GtkWindowBackend backend{[](int) {}};
+    // Message boxes as the program shows them.
+    gtkplatform::GtkDialogs gtkDialogs;
+    ui::ScopedDialogs installed{gtkDialogs};
     std::unique_ptr<host::HostWindow> window;
     MessageBoxes boxes;
 };
@@ -279,4 +309,48 @@ TEST_F(SiteWizardInHost, EscapeClosesTheWizardWhichStaysForTheNextTime) {
     pressEditSite();
     EXPECT_TRUE(enginetest::WaitUntil([&] { return gtk_widget_get_mapped(wizard); }));
     EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
+}
+
+TEST_F(SiteWizardInHost, WhileTheAccountIsTestedABarMovesInTheWizardAndTheBandSaysWhatGoesOn) {
+    site.write("index.html", "<html><body>Home</body></html>");
+    show(site.url("/"));
+    GtkWidget* wizard = openWizard();
+    ASSERT_NE(wizard, nullptr);
+    type(wizard, "ftpserveredit", site.ftpServer());
+    gtk_button_clicked(GTK_BUTTON(control(wizard, "Netx")));
+    type(wizard, "ftploginedit", LocalSite::kLogin);
+    // The server takes its time before it refuses a wrong password.
+    type(wizard, "ftppasswordedit", "not the password");
+    gtk_button_clicked(GTK_BUTTON(control(wizard, "Netx")));
+
+    GtkWidget* waitingBar = control(wizard, "ProgressBar1");
+    int draws = 0;
+    g_signal_connect(waitingBar, "draw", G_CALLBACK(countDraw), &draws);
+    bool testingShown = false;
+    std::string bandStatus;
+    int drawsSeen = 0;
+    MainLoopTimer look{[&] {
+        testingShown =
+            gtk_widget_get_mapped(control(wizard, "Label14")) && gtk_widget_get_mapped(waitingBar);
+        bandStatus = panelText(findNamed(bar(), "StatusBar1"), 1);
+        drawsSeen = draws;
+        shoot(wizard, "wizard-testing.png");
+    }};
+    look.scheduleIn(800);
+    int drawsLater = 0;
+    MainLoopTimer later{[&] { drawsLater = draws; }};
+    later.scheduleIn(2000);
+    gtk_button_clicked(GTK_BUTTON(control(wizard, "finished")));
+
+    ASSERT_TRUE(look.ran() && later.ran()) << "the test ended before the server answered";
+    EXPECT_TRUE(testingShown);
+    EXPECT_GE(drawsLater - drawsSeen, 5) << "the bar kept moving";
+    EXPECT_EQ(bandStatus, "Connecting to " + site.ftpServer() + "...");
+    ASSERT_TRUE(enginetest::WaitUntil([&] { return !boxes.texts().empty(); }));
+    EXPECT_EQ(boxes.texts().front(), "Could not connect");
+    // Back on the page it was finished from, ready to be corrected.
+    EXPECT_TRUE(gtk_widget_get_mapped(control(wizard, "ftpinitialfolderedit")));
+    EXPECT_EQ(panelText(findNamed(bar(), "StatusBar1"), 1),
+              "Not connected - Press Edit to connect");
+    EXPECT_EQ(savedSites(), 0);
 }
