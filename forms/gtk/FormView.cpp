@@ -167,7 +167,8 @@ private:
 
     Form& m_form;
     GtkWidget* m_root = nullptr;
-    GtkWidget* m_window = nullptr; // the form's own top-level window, if it has one
+    GtkWidget* m_window = nullptr;              // the form's own top-level window, if it has one
+    std::map<std::string, Control*> m_coverers; // by the name of the control each covers
     std::map<std::string, std::unique_ptr<Binding>> m_bindings;
     std::vector<std::unique_ptr<Binding>> m_extra; // palette entries
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
@@ -175,6 +176,9 @@ private:
 };
 
 GtkFormView::GtkFormView(Form& form, GtkWidget* host) : m_form(form) {
+    for (const auto& c : form.controls())
+        if (!c->desc().covers.empty())
+            m_coverers[c->desc().covers] = c.get();
     m_root = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     buildChildren("", m_root);
     gtk_container_add(GTK_CONTAINER(host), m_root);
@@ -656,10 +660,8 @@ void GtkFormView::updateWaitingBar(Binding& b) {
 bool GtkFormView::shown(const Control& c) const {
     if (!c.visible())
         return false;
-    for (const auto& other : m_form.controls())
-        if (other->desc().covers == c.name() && other->visible())
-            return false;
-    return true;
+    auto over = m_coverers.find(c.name());
+    return over == m_coverers.end() || !over->second->visible();
 }
 
 // Enter presses the default button that can be seen: of those visible and
