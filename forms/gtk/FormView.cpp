@@ -147,6 +147,8 @@ private:
     // control stacked over it covers it.
     bool shown(const Control& c) const;
     void pressDefault();
+    void focusFirstField(const std::string& page);
+    void focusShownPage();
     void bindWindow(GtkWidget* window);
 
     static void onClicked(GtkWidget*, Binding* b);
@@ -657,6 +659,31 @@ void GtkFormView::updateWaitingBar(Binding& b) {
     }
 }
 
+void GtkFormView::focusFirstField(const std::string& page) {
+    for (Control* child : m_form.children(page)) {
+        if ((child->kind() != Kind::Edit && child->kind() != Kind::ComboBox) || !child->visible() ||
+            !child->enabled())
+            continue;
+        auto* w = static_cast<GtkWidget*>(widget(child->name()));
+        if (w && GTK_IS_COMBO_BOX(w) && gtk_combo_box_get_has_entry(GTK_COMBO_BOX(w)))
+            w = gtk_bin_get_child(GTK_BIN(w));
+        if (w && gtk_widget_get_mapped(w))
+            gtk_widget_grab_focus(w);
+        return;
+    }
+}
+
+// The first field of the page a hidden-tabs notebook shows, when the
+// window comes up.
+void GtkFormView::focusShownPage() {
+    for (const auto& c : m_form.controls())
+        if (c->kind() == Kind::PageControl && c->desc().tabsHidden) {
+            auto* notebook = static_cast<GtkWidget*>(widget(c->name()));
+            if (notebook && gtk_widget_get_mapped(notebook))
+                focusFirstField(c->activePage());
+        }
+}
+
 bool GtkFormView::shown(const Control& c) const {
     if (!c.visible())
         return false;
@@ -700,9 +727,10 @@ void GtkFormView::bindWindow(GtkWidget* window) {
         if (!a || !*a)
             return;
         gtk_window_set_title(GTK_WINDOW(m_window), form.caption().c_str());
-        if (form.visible())
+        if (form.visible()) {
             gtk_window_present(GTK_WINDOW(m_window));
-        else
+            focusShownPage();
+        } else
             gtk_widget_hide(m_window);
     });
     if (m_form.visible())
@@ -757,9 +785,14 @@ void GtkFormView::update(Binding& b) {
         break;
     case Kind::PageControl: {
         auto pagesOf = m_form.children(c.name());
+        int before = gtk_notebook_get_current_page(GTK_NOTEBOOK(w));
         for (size_t i = 0; i < pagesOf.size(); ++i)
             if (pagesOf[i]->name() == c.activePage())
                 gtk_notebook_set_current_page(GTK_NOTEBOOK(w), static_cast<int>(i));
+        // A wizard's page is turned by its buttons: typing goes on in the
+        // first field of the new page.
+        if (c.desc().tabsHidden && before != gtk_notebook_get_current_page(GTK_NOTEBOOK(w)))
+            focusFirstField(c.activePage());
         break;
     }
     case Kind::StatusBar: {
