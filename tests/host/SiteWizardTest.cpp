@@ -252,6 +252,7 @@ TEST_F(SiteWizardInHost, EditSiteOnANewSiteGoesThroughTheWizardIntoEditingItsDef
     // Enter presses the button that leads on.
     g_signal_emit_by_name(control(wizard, "ftpserveredit"), "activate");
     ASSERT_TRUE(gtk_widget_get_mapped(control(wizard, "ftploginedit")));
+    EXPECT_TRUE(gtk_widget_is_focus(control(wizard, "ftploginedit"))) << "typing goes on there";
     type(wizard, "ftploginedit", LocalSite::kLogin);
     type(wizard, "ftppasswordedit", LocalSite::kPassword);
     EXPECT_FALSE(gtk_entry_get_visibility(GTK_ENTRY(control(wizard, "ftppasswordedit"))));
