@@ -51,6 +51,17 @@ public:
     ColorValue color() const { return m_color; }
     void setColor(ColorValue color);
 
+    // Grids: rows and columns (at least one each) and the default cell size.
+    struct GridShape {
+        int rows = 1;
+        int columns = 1;
+        int columnWidth = 0;
+        int rowHeight = 0;
+        bool operator==(const GridShape&) const = default;
+    };
+    const GridShape& gridShape() const { return m_grid; }
+    void setGridShape(GridShape shape);
+
     // Page controls: the name of the active page.
     const std::string& activePage() const { return m_activePage; }
     void setActivePage(const std::string& page);
@@ -96,6 +107,7 @@ private:
     std::vector<std::string> m_items;
     ColorValue m_color;
     std::string m_activePage;
+    GridShape m_grid;
     std::vector<Listener> m_listeners;
 };
 

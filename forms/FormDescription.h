@@ -28,6 +28,8 @@ enum class Kind {
     Browser,        // a small embedded browser
     PopupMenu,      // a menu shown by a drop-down button
     MenuItem,       // an entry of a popup menu
+    SpinEdit,       // one line of text with up and down buttons
+    Grid,           // a grid of empty cells that previews rows and columns
 };
 
 // A negative color stands for an entry of the system's table of interface
@@ -61,7 +63,8 @@ struct ControlDesc {
     ColorValue color = 0;  // a color picker's first color
     bool tabsOnLeft = false;
     int tabWidth = 0;
-    bool multiLine = false;
+    bool multiLine = false; // memos; panels that stack their children
+    int minimum = 0;        // the least value a spin edit's buttons reach
 };
 
 struct FormDesc {
@@ -72,6 +75,7 @@ struct FormDesc {
     bool border = true;
     std::string fontName;
     int fontHeight = 0;
+    bool toolWindow = false; // a small window that stays on top, centred
     std::vector<ControlDesc> controls; // parents before their children
 };
 

@@ -79,6 +79,74 @@ GtkWidget* swatch(ColorValue* color, int width, int height) {
 }
 
 // The pointer becomes a hand over the widget.
+// A caption's "&" mnemonic in the toolkit's "_" form; "&&" is a plain "&".
+std::string mnemonic(const std::string& caption) {
+    std::string out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '_')
+            out += "__";
+        else if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] == '&')
+            out += caption[i++];
+        else if (caption[i] == '&')
+            out += '_';
+        else
+            out += caption[i];
+    }
+    return out;
+}
+
+// The preview grid: empty cells of the default size, from the top left.
+gboolean drawGrid(GtkWidget* area, cairo_t* cr, gpointer data) {
+    const Control::GridShape& shape = static_cast<Control*>(data)->gridShape();
+    int width = gtk_widget_get_allocated_width(area);
+    int height = gtk_widget_get_allocated_height(area);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
+    cairo_set_line_width(cr, 1);
+    int right = std::min(width - 1, shape.columns * std::max(1, shape.columnWidth));
+    int bottom = std::min(height - 1, shape.rows * std::max(1, shape.rowHeight));
+    for (int c = 0; c <= shape.columns; ++c) {
+        double x = std::min(c * shape.columnWidth, right) + 0.5;
+        cairo_move_to(cr, x, 0.5);
+        cairo_line_to(cr, x, bottom + 0.5);
+    }
+    for (int r = 0; r <= shape.rows; ++r) {
+        double y = std::min(r * shape.rowHeight, bottom) + 0.5;
+        cairo_move_to(cr, 0.5, y);
+        cairo_line_to(cr, right + 0.5, y);
+    }
+    cairo_stroke(cr);
+    return FALSE;
+}
+
+// A window of its own for a secondary form, shown while the form is.
+gboolean hideOnClose(GtkWidget*, GdkEvent*, gpointer data) {
+    static_cast<Form*>(data)->setVisible(false);
+    return TRUE;
+}
+
+void showAsWindow(Form& form, GtkWidget* window) {
+    gtk_window_set_title(GTK_WINDOW(window), form.caption().c_str());
+    gtk_container_set_border_width(GTK_CONTAINER(window), 6);
+    if (form.desc().toolWindow) {
+        gtk_window_set_keep_above(GTK_WINDOW(window), TRUE);
+        gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_UTILITY);
+        gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+        gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+    }
+    g_signal_connect(window, "delete-event", G_CALLBACK(hideOnClose), &form);
+    form.listen([window](Form& f) {
+        gtk_window_set_title(GTK_WINDOW(window), f.caption().c_str());
+        if (f.visible())
+            gtk_window_present(GTK_WINDOW(window));
+        else
+            gtk_widget_hide(window);
+    });
+    if (form.visible())
+        gtk_widget_show(window);
+}
+
 gboolean pointerCursor(GtkWidget* widget, GdkEventCrossing* event, gpointer hand) {
     GdkWindow* window = gtk_widget_get_window(widget);
     GdkCursor* cursor = hand && event->type == GDK_ENTER_NOTIFY
@@ -140,6 +208,7 @@ private:
     static void onComboChanged(GtkComboBox*, Binding* b);
     static void onComboActivate(GtkEntry*, Binding* b);
     static void onEditChanged(GtkEntry*, Binding* b);
+    static void onSpinChanged(GtkEntry*, Binding* b);
     static void onSwitchPage(GtkNotebook*, GtkWidget* page, guint, Binding* b);
     static void onPalette(GtkMenuItem*, Binding* b);
     static void onMoreColors(GtkMenuItem*, Binding* b);
@@ -157,6 +226,8 @@ GtkFormView::GtkFormView(Form& form, GtkWidget* host) : m_form(form) {
     buildChildren("", m_root);
     gtk_container_add(GTK_CONTAINER(host), m_root);
     gtk_widget_show(m_root);
+    if (GTK_IS_WINDOW(host))
+        showAsWindow(form, host);
 }
 
 GtkFormView::~GtkFormView() {
@@ -226,10 +297,16 @@ GtkWidget* GtkFormView::build(Control& control) {
     case Kind::Page:
         return nullptr; // built by the page control
     case Kind::Panel: {
-        w = gtk_frame_new(control.caption().c_str());
-        // Fields run along the panel, each label before its field.
-        GtkWidget* fields =
-            buildChildren(control.name(), gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 4));
+        w = gtk_frame_new(control.caption().empty() ? nullptr : control.caption().c_str());
+        if (control.caption().empty())
+            gtk_frame_set_shadow_type(GTK_FRAME(w), GTK_SHADOW_NONE);
+        // Fields run along the panel, each label before its field, unless
+        // the panel stacks them.
+        GtkWidget* fields = buildChildren(
+            control.name(), gtk_box_new(d.multiLine ? GTK_ORIENTATION_VERTICAL
+                                                    : GTK_ORIENTATION_HORIZONTAL,
+                                        4));
+        gtk_container_set_border_width(GTK_CONTAINER(fields), 2);
         gtk_container_add(GTK_CONTAINER(w), fields);
         gtk_widget_show(fields);
         break;
@@ -247,6 +324,22 @@ GtkWidget* GtkFormView::build(Control& control) {
         update(b);
         return w;
     }
+    case Kind::SpinEdit: {
+        w = gtk_spin_button_new_with_range(d.minimum, 9999, 1);
+        gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(w), FALSE);
+        gtk_spin_button_set_update_policy(GTK_SPIN_BUTTON(w), GTK_UPDATE_IF_VALID);
+        gtk_entry_set_width_chars(GTK_ENTRY(w), 5);
+        Binding& b = bind(control, w);
+        g_signal_connect(w, "changed", G_CALLBACK(onSpinChanged), &b);
+        update(b);
+        return w;
+    }
+    case Kind::Grid:
+        w = gtk_drawing_area_new();
+        gtk_widget_set_size_request(w, d.width, d.height);
+        gtk_widget_set_halign(w, GTK_ALIGN_START);
+        g_signal_connect(w, "draw", G_CALLBACK(drawGrid), &control);
+        break;
     case Kind::Label:
         w = gtk_label_new(control.caption().c_str());
         gtk_label_set_xalign(GTK_LABEL(w), 0);
@@ -493,7 +586,8 @@ void GtkFormView::update(Binding& b) {
             g_free(escaped);
             gtk_label_set_markup(GTK_LABEL(label), markup.c_str());
         } else if (GTK_IS_BUTTON(w)) {
-            gtk_button_set_label(GTK_BUTTON(w), c.caption().c_str());
+            gtk_button_set_label(GTK_BUTTON(w), mnemonic(c.caption()).c_str());
+            gtk_button_set_use_underline(GTK_BUTTON(w), TRUE);
         }
         break;
     case Kind::MenuItem:
@@ -540,8 +634,12 @@ void GtkFormView::update(Binding& b) {
         break;
     }
     case Kind::Edit:
+    case Kind::SpinEdit:
         if (c.text() != gtk_entry_get_text(GTK_ENTRY(w)))
             gtk_entry_set_text(GTK_ENTRY(w), c.text().c_str());
+        break;
+    case Kind::Grid:
+        gtk_widget_queue_draw(w);
         break;
     case Kind::Label:
         gtk_label_set_text(GTK_LABEL(w), c.caption().c_str());
@@ -588,6 +686,11 @@ void GtkFormView::onComboActivate(GtkEntry* entry, Binding* b) {
 void GtkFormView::onEditChanged(GtkEntry* entry, Binding* b) {
     if (!b->view->syncing())
         b->control->setText(gtk_entry_get_text(entry));
+}
+
+void GtkFormView::onSpinChanged(GtkEntry* entry, Binding* b) {
+    if (!b->view->syncing())
+        b->control->chooseText(gtk_entry_get_text(entry));
 }
 
 void GtkFormView::onSwitchPage(GtkNotebook* notebook, GtkWidget* page, guint, Binding* b) {
