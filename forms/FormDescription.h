@@ -75,7 +75,7 @@ struct FormDesc {
     bool border = true;
     std::string fontName;
     int fontHeight = 0;
-    bool toolWindow = false; // a small window that stays on top, centred
+    bool toolWindow = false;           // a small window that stays on top, centred
     std::vector<ControlDesc> controls; // parents before their children
 };
 

@@ -303,9 +303,8 @@ GtkWidget* GtkFormView::build(Control& control) {
         // Fields run along the panel, each label before its field, unless
         // the panel stacks them.
         GtkWidget* fields = buildChildren(
-            control.name(), gtk_box_new(d.multiLine ? GTK_ORIENTATION_VERTICAL
-                                                    : GTK_ORIENTATION_HORIZONTAL,
-                                        4));
+            control.name(),
+            gtk_box_new(d.multiLine ? GTK_ORIENTATION_VERTICAL : GTK_ORIENTATION_HORIZONTAL, 4));
         gtk_container_set_border_width(GTK_CONTAINER(fields), 2);
         gtk_container_add(GTK_CONTAINER(w), fields);
         gtk_widget_show(fields);
