@@ -202,6 +202,7 @@ private:
     GtkWidget* pages(Control& control);
     GtkWidget* statusBar(Control& control);
     void update(Binding& b);
+    void alignLabels(Control& panel);
 
     static void onClicked(GtkWidget*, Binding* b);
     static void onToggled(GtkToggleToolButton*, Binding* b);
@@ -307,6 +308,8 @@ GtkWidget* GtkFormView::build(Control& control) {
             gtk_box_new(d.multiLine ? GTK_ORIENTATION_VERTICAL : GTK_ORIENTATION_HORIZONTAL, 4));
         gtk_container_set_border_width(GTK_CONTAINER(fields), 2);
         gtk_container_add(GTK_CONTAINER(w), fields);
+        if (d.multiLine)
+            alignLabels(control);
         gtk_widget_show(fields);
         break;
     }
@@ -354,6 +357,18 @@ GtkWidget* GtkFormView::build(Control& control) {
     Binding& b = bind(control, w);
     update(b);
     return w;
+}
+
+// In a panel that stacks rows of fields, the fields start at one line.
+void GtkFormView::alignLabels(Control& panel) {
+    GtkSizeGroup* labels = gtk_size_group_new(GTK_SIZE_GROUP_HORIZONTAL);
+    for (Control* row : m_form.children(panel.name())) {
+        std::vector<Control*> cells = m_form.children(row->name());
+        if (row->kind() == Kind::Panel && !cells.empty() && cells[0]->kind() == Kind::Label)
+            if (auto* label = static_cast<GtkWidget*>(widget(cells[0]->name())))
+                gtk_size_group_add_widget(labels, label);
+    }
+    g_object_unref(labels);
 }
 
 GtkWidget* GtkFormView::picture(Control& control) {

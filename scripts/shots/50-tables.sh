@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# A selected image with its frame and handles, and the table dialog, in the
+# program as a user sees them. Runs under the X server of screenshots.sh.
+set -euo pipefail
+: "${OUT:?}" "${BUILD:?}"
+export TAVRISK_HOME
+TAVRISK_HOME=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$TAVRISK_HOME"' EXIT
+
+page="$TAVRISK_HOME/page.htm"
+convert -size 160x100 gradient:'#5b8def'-'#a3d977' "$TAVRISK_HOME/photo.png"
+cat > "$page" <<'HTML'
+<html><head><title>Handles</title></head>
+<body style="margin:24px;font:15px sans-serif">
+<h2>Our garden</h2>
+<p>A picture of the garden, selected: its frame has eight handles.</p>
+<p><img src="photo.png" width="160" height="100"> Drag a handle to resize it.</p>
+<p id="after">Click here, then press the table button.</p>
+</body></html>
+HTML
+
+"$BUILD/host/tavrisk" "file://$page" >/dev/null 2>&1 &
+pid=$!
+win=""
+for _ in $(seq 100); do
+  win=$(xdotool search --onlyvisible --name '^Tavrisk' 2>/dev/null | head -1 || true)
+  [ -n "$win" ] && break
+  sleep 0.2
+done
+[ -n "$win" ] || { echo "the program's window did not appear" >&2; exit 1; }
+xdotool windowsize --sync "$win" 1100 800
+xdotool windowmove --sync "$win" 0 0
+sleep 2
+
+# Positions inside the window, as the bar lays out its buttons.
+click() { xdotool mousemove --window "$win" "$1" "$2" click 1; sleep "${3:-1}"; }
+shoot() { import -window "$win" "$OUT/$1"; }
+
+# "Edit site"
+click 52 588 2
+# The picture, then the screenshot with its handles.
+click 104 214
+shoot 50-image-handles.png
+# Text, then "Insert a table": the dialog opens.
+click 157 292
+click 241 632 2
+dialog=$(xdotool search --sync --onlyvisible --name '^Table properties$' | head -1)
+sleep 1
+# Three rows of two columns: the preview grid follows.
+type_into() {
+  xdotool mousemove --window "$dialog" "$1" "$2" click --repeat 3 1 type "$3"
+  sleep 0.5
+}
+type_into "${ROWS_X:-160}" 44 3
+type_into "${COLUMNS_X:-160}" 86 2
+import -window "$dialog" "$OUT/50-table-dialog.png"
