@@ -510,26 +510,41 @@
         return boxes.length ? {left: boxes[0].left, top: boxes[0].top} : null;
     }
 
-    function placeGlyphs() {
-        if (!glyphs.length || !document.body) {
-            glyphLayer.host.remove();
-            return;
-        }
-        showLayer(glyphLayer);
-        const pictures = [];
+    // Where each picture goes, in page coordinates.
+    function glyphSpots() {
+        const spots = [];
         for (const glyph of glyphs) {
             for (const el of document.body.getElementsByTagName(glyph.tag)) {
                 const at = glyphPlace(el);
-                if (!at)
-                    continue;
-                const img = document.createElement('img');
-                img.src = glyph.picture;
-                img.setAttribute('style', 'position:absolute;width:11px;height:11px;left:' +
-                    (at.left + scrollX) + 'px;top:' + (at.top + scrollY) + 'px');
-                pictures.push(img);
+                if (at)
+                    spots.push({picture: glyph.picture, left: at.left + scrollX, top: at.top + scrollY});
             }
         }
-        glyphLayer.root.replaceChildren.apply(glyphLayer.root, pictures);
+        return spots;
+    }
+
+    function spotsKey(spots) {
+        return spots.map(function (s) { return s.left + ',' + s.top; }).join(' ');
+    }
+
+    let placedKey = '';
+
+    function placeGlyphs() {
+        if (!glyphs.length || !document.body) {
+            glyphLayer.host.remove();
+            placedKey = '';
+            return;
+        }
+        showLayer(glyphLayer);
+        const spots = glyphSpots();
+        placedKey = spotsKey(spots);
+        glyphLayer.root.replaceChildren.apply(glyphLayer.root, spots.map(function (s) {
+            const img = document.createElement('img');
+            img.src = s.picture;
+            img.setAttribute('style', 'position:absolute;width:11px;height:11px;left:' + s.left +
+                'px;top:' + s.top + 'px');
+            return img;
+        }));
     }
 
     function placeLayers() {
@@ -557,12 +572,18 @@
     document.addEventListener('selectionchange', schedulePlacing);
     if (document.fonts)
         document.fonts.addEventListener('loadingdone', schedulePlacing);
-    const sizes = new ResizeObserver(schedulePlacing);
-    document.addEventListener('DOMContentLoaded', function () {
-        if (document.body)
-            sizes.observe(document.body);
-        schedulePlacing();
-    });
+    document.addEventListener('DOMContentLoaded', schedulePlacing);
+    // A style changed through the style objects moves boxes without any of
+    // the events above, and a body as tall as the window never changes size:
+    // a light look at the glyphs' places catches what they miss.
+    setInterval(function () {
+        if (document.hidden || placing)
+            return;
+        if (glyphs.length && document.body && spotsKey(glyphSpots()) !== placedKey)
+            placeGlyphs();
+        if (T.handles)
+            T.handles.place();
+    }, 250);
 
     T.layer = {
         control: function () { return controlStillSelected() ? control : null; },
