@@ -93,6 +93,9 @@ std::string tableMarkup(const TableFields& f, bool absolute) {
 
 void btnTableInsRowClick(IWebBrowser2* ie) {
     onSelectedTable(ie, [](const browser::Element& table) {
+        // A table without rows gives no count of cells to copy.
+        if (table.rows().length() == 0)
+            return;
         long columns = firstRowCells(table.rows());
         browser::Element row = table.insertRow(table.rows().length());
         for (long c = 0; c < columns; ++c)
