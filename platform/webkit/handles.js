@@ -80,6 +80,8 @@
         const ys = {n: top, s: top + r.height};
         const half = HANDLE / 2;
         for (const h of handles) {
+            // Without live resizing the frame shows the selection only.
+            h.style.display = T.liveResize ? '' : 'none';
             const which = h.dataset.which;
             const x = which.includes('w') ? xs.w : which.includes('e') ? xs.e : left + r.width / 2;
             const y = which.includes('n') ? ys.n : which.includes('s') ? ys.s : top + r.height / 2;
@@ -315,9 +317,14 @@
     const history = {
         done: [],
         undone: [],
-        record: function (el, before, after) {
-            this.done.push({el: el, before: before, after: after});
+        push: function (step) {
+            this.done.push(step);
             this.undone.length = 0;
+            if (this.done.length > 5000)
+                this.done.shift();
+        },
+        record: function (el, before, after) {
+            this.push({el: el, before: before, after: after});
         },
         // True when the step was the layer's and has been taken back here.
         step: function (from, to, state) {
@@ -338,10 +345,8 @@
     T.history = history;
 
     document.addEventListener('input', function (e) {
-        if (/^history/.test(e.inputType || ''))
-            return;
-        history.done.push(null);
-        history.undone.length = 0;
+        if (!/^history/.test(e.inputType || ''))
+            history.push(null);
     }, true);
 
     window.addEventListener('keydown', function (e) {
