@@ -24,7 +24,8 @@
         ' height: ' + HANDLE + 'px; background: #ffffff; border: 1px solid #1a5fb4; }' +
         '.shield { position: fixed; left: 0; top: 0; right: 0; bottom: 0; }' +
         '.tip { position: absolute; padding: 1px 4px; font: 11px sans-serif; color: #ffffff;' +
-        ' background: #1a5fb4; white-space: nowrap; pointer-events: none; }';
+        ' background: #1a5fb4; white-space: nowrap; pointer-events: none; }' +
+        '@media print { div { display: none !important; } }';
     layer.root.appendChild(sheet);
 
     function part(cls) {
