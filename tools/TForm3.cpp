@@ -23,14 +23,12 @@ TForm3::TForm3() : FormObject(forms::tableDialogDescription()) {
     f["Tcellpadding"].setText(initial.cellPadding);
     f["Tcellspacing"].setText(initial.cellSpacing);
     bindHandlers();
-    const forms::FormDesc& d = f.desc();
-    m_window = win::CreateWindowObject({"TForm3", d.caption, nullptr, d.width, d.height});
-    m_view = forms::gtkview::buildIfDisplayed(f, m_window);
 }
 
 TForm3::~TForm3() {
     m_view.reset();
-    win::DestroyWindow(m_window);
+    if (m_window)
+        win::DestroyWindow(m_window);
 }
 
 void TForm3::bindHandlers() {
@@ -47,6 +45,12 @@ void TForm3::bindHandlers() {
 }
 
 void TForm3::Show() {
+    // The window is made when the dialog is first wanted.
+    if (!m_window) {
+        const forms::FormDesc& d = form().desc();
+        m_window = win::CreateWindowObject({"TForm3", d.caption, nullptr, d.width, d.height});
+        m_view = forms::gtkview::buildIfDisplayed(form(), m_window);
+    }
     FormShow();
     FormObject::Show();
 }
