@@ -500,14 +500,18 @@
     const glyphLayer = addLayer('tavrisk-glyphs', 'pointer-events:none');
     let placing = false;
 
-    function glyphPlace(el) {
+    // At the start of the element, or at its end for a closing tag's glyph.
+    function glyphPlace(el, closing) {
         if (el.tagName.toLowerCase() === 'br') {
             // A break's own box is the end of the line it ends.
             const box = el.getBoundingClientRect();
             return {left: box.left, top: box.top + Math.max(0, (box.height - 11) / 2)};
         }
         const boxes = el.getClientRects();
-        return boxes.length ? {left: boxes[0].left, top: boxes[0].top} : null;
+        if (!boxes.length)
+            return null;
+        const box = closing ? boxes[boxes.length - 1] : boxes[0];
+        return {left: closing ? box.right : box.left, top: box.top};
     }
 
     // Where each picture goes, in page coordinates.
@@ -515,7 +519,7 @@
         const spots = [];
         for (const glyph of glyphs) {
             for (const el of document.body.getElementsByTagName(glyph.tag)) {
-                const at = glyphPlace(el);
+                const at = glyphPlace(el, glyph.closing);
                 if (at)
                     spots.push({picture: glyph.picture, left: at.left + scrollX, top: at.top + scrollY});
             }
