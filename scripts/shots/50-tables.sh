@@ -42,7 +42,7 @@ click 52 588 2
 click 104 214
 shoot 50-image-handles.png
 # Text, then "Insert a table": the dialog opens.
-click 157 292
+click 330 292
 click 241 632 2
 dialog=$(xdotool search --sync --onlyvisible --name '^Table properties$' | head -1)
 sleep 1
@@ -54,3 +54,9 @@ type_into() {
 type_into "${ROWS_X:-160}" 44 3
 type_into "${COLUMNS_X:-160}" 86 2
 import -window "$dialog" "$OUT/50-table-dialog.png"
+
+# "Insert the table", then its border selects it: the table with its handles.
+xdotool mousemove --window "$dialog" 156 480 click 1
+sleep 2
+click 25 335
+shoot 50-table-handles.png
