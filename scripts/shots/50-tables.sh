@@ -35,11 +35,29 @@ sleep 2
 # Positions inside the window, as the bar lays out its buttons.
 click() { xdotool mousemove --window "$win" "$1" "$2" click 1; sleep "${3:-1}"; }
 shoot() { import -window "$win" "$OUT/$1"; }
+pixel() { import -window "$win" -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -1; }
+# Waits until the pixel at x y is (or, with "!", is not) the colour.
+wait_pixel() {
+  for _ in $(seq 60); do
+    local now
+    now=$(pixel "$1" "$2")
+    if [ "$3" = "!" ]; then [ "$now" != "$4" ] && return 0; else [ "$now" = "$3" ] && return 0; fi
+    sleep 0.25
+  done
+  echo "waited in vain for $3 $4 at $1,$2" >&2
+  return 1
+}
 
-# "Edit site"
+# The page is shown when its picture is.
+background=$(pixel 600 450)
+wait_pixel 104 214 ! "$background"
+# "Edit site", then the picture: its frame and handles show (a white handle
+# on its bottom right corner).
 click 52 588 2
-# The picture, then the screenshot with its handles.
-click 104 214
+for _ in 1 2 3; do
+  click 104 214
+  wait_pixel 184 264 "#FFFFFF" && break
+done
 shoot 50-image-handles.png
 # Text, then "Insert a table": the dialog opens.
 click 330 292
@@ -51,12 +69,15 @@ type_into() {
   xdotool mousemove --window "$dialog" "$1" "$2" click --repeat 3 1 type "$3"
   sleep 0.5
 }
-type_into "${ROWS_X:-160}" 44 3
-type_into "${COLUMNS_X:-160}" 86 2
+type_into 160 44 3
+type_into 160 86 2
 import -window "$dialog" "$OUT/50-table-dialog.png"
 
 # "Insert the table", then its border selects it: the table with its handles.
 xdotool mousemove --window "$dialog" 156 480 click 1
 sleep 2
-click 25 335
+for _ in 1 2 3; do
+  click 25 335
+  wait_pixel 1076 301 "#FFFFFF" && break
+done
 shoot 50-table-handles.png
