@@ -126,6 +126,13 @@ gboolean hideOnClose(GtkWidget*, GdkEvent*, gpointer data) {
     return TRUE;
 }
 
+gboolean hideOnEscape(GtkWidget*, GdkEventKey* event, gpointer data) {
+    if (event->keyval != GDK_KEY_Escape)
+        return FALSE;
+    static_cast<Form*>(data)->setVisible(false);
+    return TRUE;
+}
+
 void showAsWindow(Form& form, GtkWidget* window) {
     gtk_window_set_title(GTK_WINDOW(window), form.caption().c_str());
     gtk_container_set_border_width(GTK_CONTAINER(window), 6);
@@ -136,6 +143,8 @@ void showAsWindow(Form& form, GtkWidget* window) {
         gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
     }
     g_signal_connect(window, "delete-event", G_CALLBACK(hideOnClose), &form);
+    if (form.desc().toolWindow)
+        g_signal_connect(window, "key-press-event", G_CALLBACK(hideOnEscape), &form);
     form.listen([window](Form& f) {
         gtk_window_set_title(GTK_WINDOW(window), f.caption().c_str());
         if (f.visible())
