@@ -106,6 +106,15 @@ void Control::setColor(ColorValue color) {
     changed();
 }
 
+void Control::setGridShape(GridShape shape) {
+    shape.rows = std::max(1, shape.rows);
+    shape.columns = std::max(1, shape.columns);
+    if (shape == m_grid)
+        return;
+    m_grid = shape;
+    changed();
+}
+
 void Control::setActivePage(const std::string& page) {
     if (page == m_activePage)
         return;

@@ -58,6 +58,16 @@ public:
     // Tool buttons: the theme icon the button shows.
     const std::string& picture() const { return m_picture; }
     void setPicture(const std::string& picture);
+    // Grids: rows and columns (at least one each) and the default cell size.
+    struct GridShape {
+        int rows = 1;
+        int columns = 1;
+        int columnWidth = 0;
+        int rowHeight = 0;
+        bool operator==(const GridShape&) const = default;
+    };
+    const GridShape& gridShape() const { return m_grid; }
+    void setGridShape(GridShape shape);
 
     // Page controls: the name of the active page.
     const std::string& activePage() const { return m_activePage; }
@@ -124,6 +134,7 @@ private:
     int m_itemIndex = -1;
     std::string m_picture;
     unsigned m_menuRequests = 0;
+    GridShape m_grid;
     std::vector<Listener> m_listeners;
 };
 

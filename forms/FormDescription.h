@@ -30,6 +30,8 @@ enum class Kind {
     MenuItem,       // an entry of a popup menu
     ListBox,        // a list of text lines, one selectable at a time
     WaitingBar,     // a bar that sweeps while its control is down
+    SpinEdit,       // one line of text with up and down buttons
+    Grid,           // a grid of empty cells that previews rows and columns
 };
 
 // A negative color stands for an entry of the system's table of interface
@@ -63,13 +65,14 @@ struct ControlDesc {
     ColorValue color = 0;  // a color picker's first color
     bool tabsOnLeft = false;
     int tabWidth = 0;
-    bool multiLine = false;
+    bool multiLine = false;  // memos; panels that stack their children
     bool password = false;   // an edit that hides what is typed
     bool isDefault = false;  // a button that Enter presses (the visible one on top)
     std::string covers;      // a button stacked over this one hides it while visible
     bool tabsHidden = false; // a page control turned by program only
     bool buttonBar = false;  // a panel that lines its buttons up at the end
     bool freeText = false;   // a combo box off the toolbars that takes typed text
+    int minimum = 0;        // the least value a spin edit's buttons reach
 };
 
 struct FormDesc {
@@ -80,6 +83,7 @@ struct FormDesc {
     bool border = true;
     std::string fontName;
     int fontHeight = 0;
+    bool toolWindow = false;           // a small window that stays on top, centred
     std::vector<ControlDesc> controls; // parents before their children
     bool topmost = false;              // a tool window that stays above the others
 };

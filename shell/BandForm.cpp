@@ -12,6 +12,7 @@
 #include "shell/BrowserClick.h"
 #include "shell/BrowserEvents.h"
 #include "shell/FtpSessionForm.h"
+#include "shell/InsertionTools.h"
 #include "shell/ProcessForms.h"
 #include "shell/SecondaryForms.h"
 #include "tools/BrowserCalls.h"
@@ -171,6 +172,7 @@ void TBandForm::bindHandlers() {
         m_form[command.control].onClick = [this, &command] {
             tools::sendCommand(FBrowser.get(), command);
         };
+    shell::bindInsertionTools(*this);
     // The remaining buttons and menu entries belong to features the bar
     // does not offer yet; they say so rather than do nothing.
     for (const auto& control : m_form.controls()) {

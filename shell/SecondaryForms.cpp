@@ -60,8 +60,16 @@ void linkProcessForms(TBandForm* band) {
     }
     if (auto* f = processFormAs<dialogs::TForm2>(ProcessFormSlot::PageProperties))
         f->FBandForm = band;
-    if (auto* f = processFormAs<tools::TForm3>(ProcessFormSlot::Table))
+    if (auto* f = processFormAs<tools::TForm3>(ProcessFormSlot::Table)) {
         f->FBandForm = band;
+        f->pasteHTML = [band](const std::string& html) { band->pasteHTML(html); };
+        f->chooseWebImage = [band] {
+            band->FImageTarget = 8;
+            band->FGalleryForImage = true;
+            if (auto* gallery = processForm(ProcessFormSlot::Gallery))
+                gallery->Show();
+        };
+    }
 }
 
 } // namespace shell

@@ -74,6 +74,47 @@ GtkWidget* swatch(ColorValue* color, int width, int height) {
 }
 
 // The pointer becomes a hand over the widget.
+// A caption's "&" mnemonic in the toolkit's "_" form; "&&" is a plain "&".
+std::string mnemonic(const std::string& caption) {
+    std::string out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '_')
+            out += "__";
+        else if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] == '&')
+            out += caption[i++];
+        else if (caption[i] == '&')
+            out += '_';
+        else
+            out += caption[i];
+    }
+    return out;
+}
+
+// The preview grid: empty cells of the default size, from the top left.
+gboolean drawGrid(GtkWidget* area, cairo_t* cr, gpointer data) {
+    const Control::GridShape& shape = static_cast<Control*>(data)->gridShape();
+    int width = gtk_widget_get_allocated_width(area);
+    int height = gtk_widget_get_allocated_height(area);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
+    cairo_set_line_width(cr, 1);
+    int right = std::min(width - 1, shape.columns * std::max(1, shape.columnWidth));
+    int bottom = std::min(height - 1, shape.rows * std::max(1, shape.rowHeight));
+    for (int c = 0; c <= shape.columns; ++c) {
+        double x = std::min(c * shape.columnWidth, right) + 0.5;
+        cairo_move_to(cr, x, 0.5);
+        cairo_line_to(cr, x, bottom + 0.5);
+    }
+    for (int r = 0; r <= shape.rows; ++r) {
+        double y = std::min(r * shape.rowHeight, bottom) + 0.5;
+        cairo_move_to(cr, 0.5, y);
+        cairo_line_to(cr, right + 0.5, y);
+    }
+    cairo_stroke(cr);
+    return FALSE;
+}
+
 gboolean pointerCursor(GtkWidget* widget, GdkEventCrossing* event, gpointer hand) {
     GdkWindow* window = gtk_widget_get_window(widget);
     GdkCursor* cursor = hand && event->type == GDK_ENTER_NOTIFY
@@ -147,6 +188,7 @@ private:
     void focusFirstField(const std::string& page);
     void focusShownPage();
     void bindWindow(GtkWidget* window);
+    void alignLabels(Control& panel);
 
     static void onClicked(GtkWidget*, Binding* b);
     static void onToggled(GtkToggleToolButton*, Binding* b);
@@ -154,6 +196,7 @@ private:
     static void onComboActivate(GtkEntry*, Binding* b);
     static void onEditChanged(GtkEntry*, Binding* b);
     static void onEditActivate(GtkEntry*, Binding* b);
+    static void onSpinChanged(GtkEntry*, Binding* b);
     static void onSwitchPage(GtkNotebook*, GtkWidget* page, guint, Binding* b);
     static void onPalette(GtkMenuItem*, Binding* b);
     static void onMoreColors(GtkMenuItem*, Binding* b);
@@ -260,17 +303,22 @@ GtkWidget* GtkFormView::build(Control& control) {
         return pages(control);
     case Kind::Page:
         return nullptr; // built by the page control
-    case Kind::Panel:
+    case Kind::Panel: {
         if (d.buttonBar)
             return panel(control);
-        {
-            w = gtk_frame_new(control.caption().c_str());
-            // Fields run along the panel, each label before its field.
-            GtkWidget* fields =
-                buildChildren(control.name(), gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 4));
-            gtk_container_add(GTK_CONTAINER(w), fields);
-            gtk_widget_show(fields);
-        }
+        w = gtk_frame_new(control.caption().empty() ? nullptr : control.caption().c_str());
+        if (control.caption().empty())
+            gtk_frame_set_shadow_type(GTK_FRAME(w), GTK_SHADOW_NONE);
+        // Fields run along the panel, each label before its field, unless
+        // the panel stacks them.
+        GtkWidget* fields = buildChildren(
+            control.name(),
+            gtk_box_new(d.multiLine ? GTK_ORIENTATION_VERTICAL : GTK_ORIENTATION_HORIZONTAL, 4));
+        gtk_container_set_border_width(GTK_CONTAINER(fields), 2);
+        gtk_container_add(GTK_CONTAINER(w), fields);
+        if (d.multiLine)
+            alignLabels(control);
+        gtk_widget_show(fields);
         break;
     case Kind::ListBox:
         return listBox(control);
@@ -283,6 +331,22 @@ GtkWidget* GtkFormView::build(Control& control) {
         break;
     case Kind::Edit:
         return edit(control);
+    case Kind::SpinEdit: {
+        w = gtk_spin_button_new_with_range(d.minimum, 9999, 1);
+        gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(w), FALSE);
+        gtk_spin_button_set_update_policy(GTK_SPIN_BUTTON(w), GTK_UPDATE_IF_VALID);
+        gtk_entry_set_width_chars(GTK_ENTRY(w), 5);
+        Binding& b = bind(control, w);
+        g_signal_connect(w, "changed", G_CALLBACK(onSpinChanged), &b);
+        update(b);
+        return w;
+    }
+    case Kind::Grid:
+        w = gtk_drawing_area_new();
+        gtk_widget_set_size_request(w, d.width, d.height);
+        gtk_widget_set_halign(w, GTK_ALIGN_START);
+        g_signal_connect(w, "draw", G_CALLBACK(drawGrid), &control);
+        break;
     case Kind::Label:
         if (d.bold || !d.picture.empty())
             return label(control);
@@ -300,6 +364,18 @@ GtkWidget* GtkFormView::build(Control& control) {
     Binding& b = bind(control, w);
     update(b);
     return w;
+}
+
+// In a panel that stacks rows of fields, the fields start at one line.
+void GtkFormView::alignLabels(Control& panel) {
+    GtkSizeGroup* labels = gtk_size_group_new(GTK_SIZE_GROUP_HORIZONTAL);
+    for (Control* row : m_form.children(panel.name())) {
+        std::vector<Control*> cells = m_form.children(row->name());
+        if (row->kind() == Kind::Panel && !cells.empty() && cells[0]->kind() == Kind::Label)
+            if (auto* label = static_cast<GtkWidget*>(widget(cells[0]->name())))
+                gtk_size_group_add_widget(labels, label);
+    }
+    g_object_unref(labels);
 }
 
 GtkWidget* GtkFormView::picture(Control& control) {
@@ -714,7 +790,11 @@ void GtkFormView::bindWindow(GtkWidget* window) {
     gtk_window_set_title(GTK_WINDOW(window), m_form.caption().c_str());
     gtk_window_set_default_size(GTK_WINDOW(window), d.width, d.height);
     gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-    if (d.topmost) {
+    if (d.toolWindow) {
+        gtk_container_set_border_width(GTK_CONTAINER(window), 6);
+        gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+    }
+    if (d.topmost || d.toolWindow) {
         gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_UTILITY);
         gtk_window_set_keep_above(GTK_WINDOW(window), TRUE);
     }
@@ -771,7 +851,8 @@ void GtkFormView::update(Binding& b) {
             gtk_tool_button_set_icon_widget(GTK_TOOL_BUTTON(w), icon);
             b.shownPicture = c.picture();
         } else if (GTK_IS_BUTTON(w)) {
-            gtk_button_set_label(GTK_BUTTON(w), c.caption().c_str());
+            gtk_button_set_label(GTK_BUTTON(w), mnemonic(c.caption()).c_str());
+            gtk_button_set_use_underline(GTK_BUTTON(w), TRUE);
         }
         break;
     case Kind::MenuItem:
@@ -823,8 +904,12 @@ void GtkFormView::update(Binding& b) {
         break;
     }
     case Kind::Edit:
+    case Kind::SpinEdit:
         if (c.text() != gtk_entry_get_text(GTK_ENTRY(w)))
             gtk_entry_set_text(GTK_ENTRY(w), c.text().c_str());
+        break;
+    case Kind::Grid:
+        gtk_widget_queue_draw(w);
         break;
     case Kind::Label:
         if (GTK_IS_LABEL(w))
@@ -893,6 +978,11 @@ void GtkFormView::onEditActivate(GtkEntry*, Binding* b) {
         return;
     b->control->pressKey(13);
     b->view->pressDefault();
+}
+
+void GtkFormView::onSpinChanged(GtkEntry* entry, Binding* b) {
+    if (!b->view->syncing())
+        b->control->chooseText(gtk_entry_get_text(entry));
 }
 
 void GtkFormView::onSwitchPage(GtkNotebook* notebook, GtkWidget* page, guint, Binding* b) {

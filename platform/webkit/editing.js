@@ -80,7 +80,6 @@
     const controlTags = new Set(['img', 'hr', 'input', 'textarea', 'select', 'button', 'object',
         'embed', 'iframe', 'table']);
     let control = null;
-    let drag = null;
     T.position2D = false;
     T.liveResize = false;
 
@@ -138,59 +137,29 @@
         return positionedEdge(t, e.clientX, e.clientY);
     }
 
-    // The bottom right corner of a selected object resizes it.
-    function nearCorner(el, x, y) {
-        const box = el.getBoundingClientRect();
-        return box.right - x >= -2 && box.right - x < 10 && box.bottom - y >= -2 &&
-            box.bottom - y < 10;
-    }
-
+    // Resizing and moving objects belong to the handle layer (handles.js),
+    // which sees every press first.
     window.addEventListener('mousedown', function (e) {
-        drag = null;
         if (!editable() || e.button !== 0) {
             control = null;
             return;
         }
+        if (T.handles && T.handles.press(e))
+            return;
         const object = objectAt(e);
         if (!object) {
+            // A press inside the selected object edits its content: with the
+            // object still selected the engine would start dragging it.
+            if (controlStillSelected() && control.contains(e.target))
+                getSelection().removeAllRanges();
             control = null;
             return;
         }
         control = object;
         e.preventDefault();
         selectNode(object);
-        if (T.liveResize && nearCorner(object, e.clientX, e.clientY))
-            drag = {el: object, resize: true, x: e.clientX, y: e.clientY,
-                width: object.offsetWidth, height: object.offsetHeight};
-        else if (T.position2D && isPositioned(object))
-            drag = {el: object, x: e.clientX, y: e.clientY, left: object.offsetLeft,
-                top: object.offsetTop};
-    }, true);
-
-    window.addEventListener('mousemove', function (e) {
-        if (!drag)
-            return;
-        const dx = e.clientX - drag.x;
-        const dy = e.clientY - drag.y;
-        if (drag.resize) {
-            const width = Math.max(1, drag.width + dx);
-            const height = Math.max(1, drag.height + dy);
-            if (drag.el.tagName.toLowerCase() === 'img' || drag.el.tagName.toLowerCase() === 'table') {
-                drag.el.setAttribute('width', String(width));
-                drag.el.setAttribute('height', String(height));
-            } else {
-                drag.el.style.width = width + 'px';
-                drag.el.style.height = height + 'px';
-            }
-        } else {
-            drag.el.style.left = (drag.left + dx) + 'px';
-            drag.el.style.top = (drag.top + dy) + 'px';
-        }
-        e.preventDefault();
-    }, true);
-
-    window.addEventListener('mouseup', function () {
-        drag = null;
+        if (T.handles)
+            T.handles.objectPressed(object, e);
     }, true);
 
     function selectionType() {
@@ -427,6 +396,10 @@
 
     function execute(command, value) {
         const name = String(command).toLowerCase();
+        // The layer's own changes (a resize, a move) take their turn in the
+        // engine's undo history.
+        if ((name === 'undo' || name === 'redo') && T.history && T.history[name]())
+            return true;
         switch (name) {
         case '2d-position':
             T.position2D = truthy(value);
@@ -464,10 +437,16 @@
         return String(name).toLowerCase().replace(/^on/, '');
     }
 
+    // A press on a handle reports the object the handle belongs to.
+    function eventSource(e) {
+        const t = e.target instanceof Element ? e.target : e.target.parentElement;
+        return layers.includes(t) ? (T.layer.control() || document.body) : t;
+    }
+
     function forward(sink) {
         return function (e) {
-            post({k: 'event', sink: sink, type: e.type, src: handle(e.target instanceof Element ?
-                e.target : e.target.parentElement), token: T.token});
+            post({k: 'event', sink: sink, type: e.type, src: handle(eventSource(e)),
+                token: T.token});
         };
     }
 
@@ -494,7 +473,7 @@
         switch (d.k) {
         case 'all':
             return Array.from(document.getElementsByTagName('*')).filter(function (e) {
-                return e !== overlay;
+                return !layers.includes(e);
             });
         case 'tags': {
             const tag = String(d.tag).toLowerCase();
@@ -519,80 +498,147 @@
         'table:not([border]) td', 'table[border="0"] td'].join(', ') +
         ' { outline: 1px dotted #808080; outline-offset: -1px; }';
 
-    function glyphRule(g) {
-        const url = 'url("' + g.picture.replace(/["\\]/g, '\\$&') + '")';
-        if (g.tag === 'img')
-            return 'img { padding-left: 11px; background: ' + url + ' no-repeat left top; }';
-        return g.tag + (g.closing ? '::after' : '::before') + ' { content: ' + url + '; }';
-    }
-
     function renderGlyphs() {
-        const rules = glyphs.filter(function (g) { return g.tag !== 'br'; }).map(glyphRule);
-        if (zeroBorders)
-            rules.push(zeroBorderRule);
-        glyphSheet.replaceSync(rules.join('\n'));
-        placeBreakGlyphs();
+        glyphSheet.replaceSync(zeroBorders ? zeroBorderRule : '');
+        placeGlyphs();
     }
 
-    // A line break draws no box of its own, so its pictures are laid over
-    // the page from a layer after the body, which the markup never shows.
-    let overlay = null;
-    let overlayRoot = null;
-    let placing = false;
+    // Elements of the editing layer laid over the page after the body: the
+    // markup, `all` and saving never show them.
+    const layers = [];
+
+    function addLayer(name, style) {
+        const host = document.createElement(name);
+        host.setAttribute('style', 'position:absolute;left:0;top:0;width:0;height:0;' +
+            'overflow:visible;z-index:2147483647;' + (style || ''));
+        layers.push(host);
+        return {host: host, root: host.attachShadow({mode: 'closed'})};
+    }
+
+    function showLayer(layer) {
+        if (!layer.host.isConnected && document.documentElement)
+            document.documentElement.appendChild(layer.host);
+    }
 
     function withoutOverlay(read) {
-        if (!overlay || !overlay.isConnected)
-            return read();
-        const parent = overlay.parentNode;
-        overlay.remove();
+        const shown = layers.filter(function (l) { return l.isConnected; });
+        const parents = shown.map(function (l) { return l.parentNode; });
+        shown.forEach(function (l) { l.remove(); });
         try {
             return read();
         } finally {
-            parent.appendChild(overlay);
+            shown.forEach(function (l, i) { parents[i].appendChild(l); });
         }
     }
 
-    function placeBreakGlyphs() {
-        const glyph = glyphs.find(function (g) { return g.tag === 'br'; });
-        if (!glyph || !document.body) {
-            if (overlay)
-                overlay.remove();
+    // Glyph pictures are laid over the page at the start of their element,
+    // so they change no box: sizes read while editing are the page's own.
+    const glyphLayer = addLayer('tavrisk-glyphs', 'pointer-events:none');
+    let placing = false;
+
+    // At the start of the element, or at its end for a closing tag's glyph.
+    function glyphPlace(el, closing) {
+        if (el.tagName.toLowerCase() === 'br') {
+            // A break's own box is the end of the line it ends.
+            const box = el.getBoundingClientRect();
+            return {left: box.left, top: box.top + Math.max(0, (box.height - 11) / 2)};
+        }
+        const boxes = el.getClientRects();
+        if (!boxes.length)
+            return null;
+        const box = closing ? boxes[boxes.length - 1] : boxes[0];
+        return {left: closing ? box.right : box.left, top: box.top};
+    }
+
+    // Where each picture goes, in page coordinates.
+    function glyphSpots() {
+        const spots = [];
+        for (const glyph of glyphs) {
+            for (const el of document.body.getElementsByTagName(glyph.tag)) {
+                const at = glyphPlace(el, glyph.closing);
+                if (at)
+                    spots.push({picture: glyph.picture, left: at.left + scrollX, top: at.top + scrollY});
+            }
+        }
+        return spots;
+    }
+
+    function spotsKey(spots) {
+        return spots.map(function (s) { return s.left + ',' + s.top; }).join(' ');
+    }
+
+    let placedKey = '';
+
+    function placeGlyphs() {
+        if (!glyphs.length || !document.body) {
+            glyphLayer.host.remove();
+            placedKey = '';
             return;
         }
-        if (!overlay) {
-            overlay = document.createElement('tavrisk-glyphs');
-            overlay.setAttribute('style', 'position:absolute;left:0;top:0;width:0;height:0;' +
-                'overflow:visible;pointer-events:none');
-            overlayRoot = overlay.attachShadow({mode: 'closed'});
-        }
-        if (!overlay.isConnected)
-            document.documentElement.appendChild(overlay);
-        overlayRoot.replaceChildren();
-        for (const br of document.body.getElementsByTagName('br')) {
-            const range = document.createRange();
-            range.selectNode(br);
-            const box = range.getBoundingClientRect();
+        showLayer(glyphLayer);
+        const spots = glyphSpots();
+        placedKey = spotsKey(spots);
+        glyphLayer.root.replaceChildren.apply(glyphLayer.root, spots.map(function (s) {
             const img = document.createElement('img');
-            img.src = glyph.picture;
-            img.setAttribute('style', 'position:absolute;width:11px;height:11px;left:' +
-                (box.left + scrollX) + 'px;top:' + (box.top + scrollY) + 'px');
-            overlayRoot.appendChild(img);
-        }
+            img.src = s.picture;
+            img.setAttribute('style', 'position:absolute;width:11px;height:11px;left:' + s.left +
+                'px;top:' + s.top + 'px');
+            return img;
+        }));
     }
 
+    function placeLayers() {
+        placing = false;
+        if (glyphs.length)
+            placeGlyphs();
+        if (T.handles)
+            T.handles.place();
+    }
+
+    // Anything that may move a box: edits, pictures and fonts arriving,
+    // scrolling inside the page, a new window size.
     function schedulePlacing() {
-        if (placing || !overlay || !overlay.isConnected)
+        if (placing)
             return;
         placing = true;
-        requestAnimationFrame(function () {
-            placing = false;
-            placeBreakGlyphs();
-        });
+        requestAnimationFrame(placeLayers);
     }
 
     new MutationObserver(schedulePlacing).observe(document, {childList: true, subtree: true,
         characterData: true, attributes: true});
     window.addEventListener('resize', schedulePlacing);
+    window.addEventListener('load', schedulePlacing, true);
+    document.addEventListener('scroll', schedulePlacing, true);
+    document.addEventListener('selectionchange', schedulePlacing);
+    if (document.fonts)
+        document.fonts.addEventListener('loadingdone', schedulePlacing);
+    document.addEventListener('DOMContentLoaded', schedulePlacing);
+    // A style changed through the style objects moves boxes without any of
+    // the events above, and a body as tall as the window never changes size:
+    // a light look at the glyphs' places catches what they miss.
+    setInterval(function () {
+        if (document.hidden || placing)
+            return;
+        if (glyphs.length && document.body && spotsKey(glyphSpots()) !== placedKey)
+            placeGlyphs();
+        if (T.handles)
+            T.handles.place();
+    }, 250);
+
+    T.layer = {
+        control: function () { return controlStillSelected() ? control : null; },
+        select: function (el) {
+            control = el;
+            selectNode(el);
+        },
+        forget: function () { control = null; },
+        editable: editable,
+        isPositioned: isPositioned,
+        positionedEdge: positionedEdge,
+        addLayer: addLayer,
+        showLayer: showLayer,
+        schedule: schedulePlacing,
+    };
 
     function serialize() {
         let text = '';
