@@ -320,6 +320,7 @@ GtkWidget* GtkFormView::build(Control& control) {
             alignLabels(control);
         gtk_widget_show(fields);
         break;
+    }
     case Kind::ListBox:
         return listBox(control);
     case Kind::WaitingBar:
