@@ -15,7 +15,7 @@ if [ "${1:-}" = "--sanitize" ]; then
   build_dir=build-asan
   export SANITIZE=1
   supp="$PWD/scripts/sanitizer/lsan.supp"
-  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_odr_violation=0:${ASAN_OPTIONS:-}"
+  export ASAN_OPTIONS="detect_leaks=1:${ASAN_OPTIONS:-}"
   export LSAN_OPTIONS="suppressions=$supp:print_suppressions=0:${LSAN_OPTIONS:-}"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:${UBSAN_OPTIONS:-}"
 fi
