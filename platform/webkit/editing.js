@@ -425,6 +425,21 @@
         return true;
     }
 
+    // As in the original editor, "Unlink" with only a caret in a link
+    // takes that whole link away.
+    function selectLinkAroundCaret() {
+        const s = getSelection();
+        if (!s || s.rangeCount === 0 || !s.isCollapsed)
+            return;
+        const link = elementOf(s.anchorNode) && elementOf(s.anchorNode).closest('a[href]');
+        if (!link)
+            return;
+        const r = document.createRange();
+        r.selectNodeContents(link);
+        s.removeAllRanges();
+        s.addRange(r);
+    }
+
     function execute(command, value) {
         const name = String(command).toLowerCase();
         switch (name) {
@@ -443,6 +458,9 @@
         case 'backcolor':
         case 'hilitecolor':
             value = colorText(value);
+            break;
+        case 'unlink':
+            selectLinkAroundCaret();
             break;
         }
         const text = (value === null || value === undefined || typeof value === 'boolean') ? '' :
