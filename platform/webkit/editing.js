@@ -690,6 +690,14 @@
         tagName: function (e) { return node(e).tagName.toUpperCase(); },
         id: function (e) { return node(e).id; },
         getAttribute: function (e, name, flags) { return attr(node(e), name, flags); },
+        // A JSON array text, one value (text or null) per name.
+        getAttributes: function (e, names, flags) {
+            const el = node(e);
+            return JSON.stringify(names.map(function (name) {
+                const v = attr(el, name, flags);
+                return v === null ? null : String(v);
+            }));
+        },
         setAttribute: function (e, name, value) { setAttr(node(e), name, value); },
         removeAttribute: function (e, name) {
             const el = node(e);
