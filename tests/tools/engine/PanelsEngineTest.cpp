@@ -228,6 +228,11 @@ TEST_F(Panels, TheTablePanelWritesTheSelectedTableAndEmptiedFieldsRemoveTheirAtt
     choose("Nobackgroundimage1");
     EXPECT_EQ(eval("document.querySelector('#tab').getAttribute('width')"), "50%");
     EXPECT_EQ(eval("document.querySelector('#tab').hasAttribute('background')"), "false");
+    // A background picture from disk goes in by its file address.
+    dialogs.queue(std::optional<std::string>(picture));
+    choose("MenuItem5");
+    EXPECT_EQ(eval("document.querySelector('#tab').getAttribute('background')"),
+              "file://" + picture);
 
     // With the caret in the text, the panel has nothing to write to.
     clickAt("#text");
