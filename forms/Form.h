@@ -112,6 +112,7 @@ private:
     std::string m_activePage;
     std::string m_picture;
     unsigned m_menuRequests = 0;
+    bool m_inFieldHandler = false;
     std::vector<Listener> m_listeners;
 };
 
