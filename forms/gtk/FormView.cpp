@@ -442,6 +442,8 @@ GtkWidget* GtkFormView::pages(Control& control) {
     GtkWidget* notebook = gtk_notebook_new();
     if (control.desc().tabsOnLeft)
         gtk_notebook_set_tab_pos(GTK_NOTEBOOK(notebook), GTK_POS_LEFT);
+    if (control.desc().height > 0)
+        gtk_widget_set_size_request(notebook, -1, control.desc().height);
     Binding& nb = bind(control, notebook);
     for (Control* page : m_form.children(control.name())) {
         GtkWidget* box = buildChildren(page->name(), gtk_box_new(GTK_ORIENTATION_VERTICAL, 0));
