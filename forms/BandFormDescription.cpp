@@ -244,6 +244,9 @@ void addPages(std::vector<ControlDesc>& c) {
     pages.tabsOnLeft = true;
     pages.tabWidth = 32;
     pages.multiLine = true;
+    // The rest of the form's height, whichever page shows: the toolbars
+    // above must not move when a click changes the page.
+    pages.height = 197 - 65 - 19;
     c.push_back(pages);
     c.push_back(container("pgeneral", Kind::Page, "PageControl1", "Txt"));
     ControlDesc table = container("ptable", Kind::Page, "PageControl1", "Tab");

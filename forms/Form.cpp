@@ -210,12 +210,21 @@ void Control::doubleClick() {
 }
 
 void Control::leave() {
+    // A box shown by the field's own handler takes the focus from the field;
+    // that exit is not the user's.
+    if (!m_enabled || m_inFieldHandler)
+        return;
+    m_inFieldHandler = true;
     runHandler(onExit);
+    m_inFieldHandler = false;
 }
 
 void Control::pressKey(int key) {
-    if (m_enabled && onKeyDown)
-        app::RunHandler([this, key] { onKeyDown(key); });
+    if (!m_enabled || !onKeyDown || m_inFieldHandler)
+        return;
+    m_inFieldHandler = true;
+    app::RunHandler([this, key] { onKeyDown(key); });
+    m_inFieldHandler = false;
 }
 
 Form::Form(FormDesc desc) : m_desc(std::move(desc)), m_caption(m_desc.caption) {

@@ -135,6 +135,7 @@ private:
     std::string m_picture;
     unsigned m_menuRequests = 0;
     GridShape m_grid;
+    bool m_inFieldHandler = false;
     std::vector<Listener> m_listeners;
 };
 

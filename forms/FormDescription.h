@@ -59,7 +59,7 @@ struct ControlDesc {
     bool handCursor = false;
     std::string picture; // icon name for the button's picture
     std::string menu;    // the popup menu of a drop-down button
-    int height = 0;      // the minimum height of a toolbar or status bar
+    int height = 0;      // the minimum height of a toolbar, status bar or page control
     int width = 0;
     int dropDownCount = 0; // entries a combo box shows at a time
     ColorValue color = 0;  // a color picker's first color

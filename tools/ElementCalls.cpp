@@ -1,5 +1,6 @@
 #include "tools/ElementCalls.h"
 
+#include "platform/browser/AttributeBatch.h"
 #include "tools/BrowserCalls.h"
 
 #include <algorithm>
@@ -69,6 +70,24 @@ browser::Value attributeOf(IHTMLElement* element, const char* name) {
 
 std::string attributeText(IHTMLElement* element, const char* name) {
     return attributeOf(element, name).toText();
+}
+
+std::vector<std::string> attributeTexts(IHTMLElement* element,
+                                        const std::vector<std::string>& names) {
+    if (!element)
+        throw BrowserCallError("Object required");
+    std::vector<std::string> texts;
+    ComPtr<IHTMLElement> held(element);
+    if (auto batch = held.query<IHTMLAttributeBatch>()) {
+        std::vector<browser::Value> values;
+        check(batch->getAttributes(names, 0, &values));
+        for (const browser::Value& value : values)
+            texts.push_back(value.toText());
+        return texts;
+    }
+    for (const std::string& name : names)
+        texts.push_back(attributeText(element, name.c_str()));
+    return texts;
 }
 
 void setAttributeOf(IHTMLElement* element, const char* name, const browser::Value& value) {

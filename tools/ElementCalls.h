@@ -4,6 +4,7 @@
 #include "platform/browser/Value.h"
 
 #include <string>
+#include <vector>
 
 // Short forms of the document calls the selection, image and link tools
 // make; each failure becomes a BrowserCallError.
@@ -25,6 +26,10 @@ ComPtr<IHTMLElement> parentOf(IHTMLElement* element);
 browser::Value attributeOf(IHTMLElement* element, const char* name);
 // The attribute's text; "" when it is absent.
 std::string attributeText(IHTMLElement* element, const char* name);
+// The texts of several attributes ("" for absent ones), in one call where
+// the element allows it.
+std::vector<std::string> attributeTexts(IHTMLElement* element,
+                                        const std::vector<std::string>& names);
 // A null value removes the attribute.
 void setAttributeOf(IHTMLElement* element, const char* name, const browser::Value& value);
 std::string outerHtmlOf(IHTMLElement* element);

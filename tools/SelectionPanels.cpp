@@ -7,6 +7,7 @@
 #include "tools/Links.h"
 
 #include <utility>
+#include <vector>
 
 namespace tools {
 
@@ -25,12 +26,13 @@ constexpr Field kTableFields[] = {
 };
 
 // The table panel in the order its attributes are read.
-constexpr Field kTableReads[] = {
-    {"tborder", "border"}, {"Tcellspad", "cellpadding"}, {"TcellSpa", "cellspacing"},
-    {"TWidth", "width"},   {"Theight", "height"},        {"TBGImage", "background"},
+const std::vector<Field> kTableReads = {
+    {"tborder", "border"},   {"Tcellspad", "cellpadding"},    {"TcellSpa", "cellspacing"},
+    {"TWidth", "width"},     {"Theight", "height"},           {"TBGImage", "background"},
+    {"Tcouleur", "bgColor"}, {"TBorderColor", "bordercolor"},
 };
 
-constexpr Field kImageReads[] = {
+const std::vector<Field> kImageReads = {
     {"ivspace", "vspace"}, {"ihspace", "hspace"}, {"iwidth", "width"}, {"iheight", "height"},
     {"ialt", "alt"},       {"ialign", "align"},   {"isrc", "src"},     {"iborder", "border"},
 };
@@ -208,15 +210,27 @@ void BrowClick(BandParts& band) {
     }
 }
 
+namespace {
+
+// Each field takes the text of its attribute, read all at once.
+void fill(forms::Form& form, IHTMLElement* element, const std::vector<Field>& fields) {
+    std::vector<std::string> names;
+    for (const Field& field : fields)
+        names.push_back(field.attribute);
+    std::vector<std::string> texts = attributeTexts(element, names);
+    for (size_t i = 0; i < fields.size(); ++i)
+        form[fields[i].control].setText(texts[i]);
+}
+
+} // namespace
+
 void tableproperties(BandParts& band) {
     forms::Form& form = band.form;
     activatePage(form, "ptable");
-    IHTMLElement* table = band.selected.get();
-    for (const Field& field : kTableReads)
-        form[field.control].setText(attributeText(table, field.attribute));
-    std::string background = trimmed(attributeText(table, "bgColor"));
-    std::string border = trimmed(attributeText(table, "bordercolor"));
-    form["TBorderColor"].setText(border);
+    fill(form, band.selected.get(), kTableReads);
+    // Colors are shown trimmed.
+    form["TBorderColor"].setText(trimmed(form["TBorderColor"].text()));
+    std::string background = trimmed(form["Tcouleur"].text());
     form["Tcouleur"].setText(background);
     // Shown only: reading a table must not write it back.
     forms::ColorValue color = 0;
@@ -227,9 +241,7 @@ void tableproperties(BandParts& band) {
 void imageproperties(BandParts& band) {
     forms::Form& form = band.form;
     activatePage(form, "pimage");
-    IHTMLElement* image = band.selected.get();
-    for (const Field& field : kImageReads)
-        form[field.control].setText(attributeText(image, field.attribute));
+    fill(form, band.selected.get(), kImageReads);
     // The selected picture may be replaced from the aligned-image menu.
     form["ToolButton11"].setEnabled(true);
     if (band.pumpMessages)

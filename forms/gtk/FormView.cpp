@@ -561,6 +561,8 @@ GtkWidget* GtkFormView::pages(Control& control) {
         gtk_notebook_set_show_tabs(GTK_NOTEBOOK(notebook), FALSE);
         gtk_notebook_set_show_border(GTK_NOTEBOOK(notebook), FALSE);
     }
+    if (control.desc().height > 0)
+        gtk_widget_set_size_request(notebook, -1, control.desc().height);
     Binding& nb = bind(control, notebook);
     for (Control* page : m_form.children(control.name())) {
         GtkWidget* box = buildChildren(page->name(), gtk_box_new(GTK_ORIENTATION_VERTICAL, 2));

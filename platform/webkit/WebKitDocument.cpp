@@ -1,5 +1,6 @@
 #include "platform/webkit/WebKitDocument.h"
 
+#include "platform/browser/AttributeBatch.h"
 #include "platform/browser/ErrorInfo.h"
 #include "platform/webkit/Json.h"
 
@@ -90,7 +91,8 @@ private:
     std::string m_descriptor;
 };
 
-class Element : public com::ComObject<IHTMLElement, IHTMLTable, IHTMLTableRow, IHTMLMetaElement>,
+class Element : public com::ComObject<IHTMLElement, IHTMLTable, IHTMLTableRow, IHTMLMetaElement,
+                                      IHTMLAttributeBatch>,
                 PageLink {
 public:
     Element(WebKitBrowser* b, const std::string& token, long id, std::string tag)
@@ -115,6 +117,22 @@ public:
         if (SUCCEEDED(hr))
             *value = a.value;
         return hr;
+    }
+    HRESULT getAttributes(const std::vector<std::string>& names, long flags,
+                          std::vector<Value>* values) override {
+        if (!values)
+            return E_POINTER;
+        std::string list = "[";
+        for (const std::string& name : names)
+            list += (list.size() > 1 ? "," : "") + json::text(name);
+        Answer a;
+        HRESULT hr = run("getAttributes", {m_id, list + "]", json::number(flags)}, &a);
+        if (FAILED(hr))
+            return hr;
+        if (!a.value.isText() || !json::readTexts(a.value.asText(), *values) ||
+            values->size() != names.size())
+            return E_FAIL;
+        return S_OK;
     }
     HRESULT setAttribute(const char* name, const Value& value, long) override {
         if (!name)

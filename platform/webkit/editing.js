@@ -394,6 +394,21 @@
         return true;
     }
 
+    // As in the original editor, "Unlink" with only a caret in a link
+    // takes that whole link away.
+    function selectLinkAroundCaret() {
+        const s = getSelection();
+        if (!s || s.rangeCount === 0 || !s.isCollapsed)
+            return;
+        const link = elementOf(s.anchorNode) && elementOf(s.anchorNode).closest('a[href]');
+        if (!link)
+            return;
+        const r = document.createRange();
+        r.selectNodeContents(link);
+        s.removeAllRanges();
+        s.addRange(r);
+    }
+
     function execute(command, value) {
         const name = String(command).toLowerCase();
         // The layer's own changes (a resize, a move) take their turn in the
@@ -416,6 +431,9 @@
         case 'backcolor':
         case 'hilitecolor':
             value = colorText(value);
+            break;
+        case 'unlink':
+            selectLinkAroundCaret();
             break;
         }
         const text = (value === null || value === undefined || typeof value === 'boolean') ? '' :
@@ -718,6 +736,14 @@
         tagName: function (e) { return node(e).tagName.toUpperCase(); },
         id: function (e) { return node(e).id; },
         getAttribute: function (e, name, flags) { return attr(node(e), name, flags); },
+        // A JSON array text, one value (text or null) per name.
+        getAttributes: function (e, names, flags) {
+            const el = node(e);
+            return JSON.stringify(names.map(function (name) {
+                const v = attr(el, name, flags);
+                return v === null ? null : String(v);
+            }));
+        },
         setAttribute: function (e, name, value) { setAttr(node(e), name, value); },
         removeAttribute: function (e, name) {
             const el = node(e);

@@ -150,3 +150,30 @@ TEST(SystemColors, TheInstalledSourceAnswersFirstAndTheClassicSchemeFillsIn) {
     EXPECT_EQ(forms::systemColor(forms::COLOR_WINDOW), 0xFFFFFF);
     forms::setSystemColorSource(nullptr);
 }
+
+TEST(ControlModel, AFieldsExitAndEnterRunItsHandlersButNotFromInsideThem) {
+    forms::FormDesc d = forms::namedForm("Test");
+    d.controls = {make("field", Kind::Edit)};
+    forms::Form form(d);
+    forms::Control& field = form["field"];
+    int exits = 0;
+    std::vector<int> keys;
+    // A box shown by the handler takes the focus away from the field.
+    field.onExit = [&] {
+        ++exits;
+        field.leave();
+    };
+    field.onKeyDown = [&](int key) {
+        keys.push_back(key);
+        field.leave();
+    };
+    field.leave();
+    field.pressKey(13);
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(keys, std::vector<int>{13});
+    field.setEnabled(false);
+    field.leave();
+    field.pressKey(13);
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(keys.size(), 1u);
+}

@@ -16,6 +16,7 @@
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
@@ -127,6 +128,21 @@ protected:
             mouse(Mouse::Move, r.x + 1 + (r.width - 2) * i / 5, r.centerY());
         mouse(Mouse::Release, r.x + r.width - 1, r.centerY());
         EXPECT_TRUE(WaitUntil([&] { return dispatches() >= before + 1; }));
+    }
+    // With TAVRISK_SHOT_DIR set, saves the window as a PNG picture there,
+    // for the screenshots of the documentation.
+    void saveShot(const std::string& name) {
+        const char* folder = std::getenv("TAVRISK_SHOT_DIR");
+        if (!folder)
+            return;
+        Settle(300); // the page and the bar paint what the test left
+        GdkWindow* window = gtk_widget_get_window(host->window);
+        GdkPixbuf* shot = gdk_pixbuf_get_from_window(window, 0, 0, gdk_window_get_width(window),
+                                                     gdk_window_get_height(window));
+        ASSERT_NE(shot, nullptr);
+        std::string path = std::string(folder) + "/" + name;
+        EXPECT_TRUE(gdk_pixbuf_save(shot, path.c_str(), "png", nullptr, nullptr)) << path;
+        g_object_unref(shot);
     }
     // How many times the click dispatcher has started.
     size_t dispatches() {

@@ -113,6 +113,7 @@ TEST_F(Panels, EachClickShowsThePanelFieldsToolsAndLinkStatusOfWhatWasClicked) {
         bool imageTool;
         std::string status;
         std::string selected;
+        std::string shot = "";
     };
     std::string base = "file://" + home->path().string() + "/";
     std::vector<Case> cases = {
@@ -138,7 +139,8 @@ TEST_F(Panels, EachClickShowsThePanelFieldsToolsAndLinkStatusOfWhatWasClicked) {
          false,
          true,
          "No Link",
-         "IMG"},
+         "IMG",
+         "40-image-panel.png"},
         {"table border",
          [&] {
              Rect r = ElementRect(host->view, "#tab");
@@ -156,7 +158,8 @@ TEST_F(Panels, EachClickShowsThePanelFieldsToolsAndLinkStatusOfWhatWasClicked) {
          false,
          false,
          "No Link",
-         "TABLE"},
+         "TABLE",
+         "40-table-panel.png"},
         // A caret in a cell keeps the table as the element the tools work on.
         {"cell", [&] { clickAt("#cell"); }, {"pgeneral"}, {}, true, true, "No Link", "TABLE"},
     };
@@ -177,6 +180,8 @@ TEST_F(Panels, EachClickShowsThePanelFieldsToolsAndLinkStatusOfWhatWasClicked) {
         EXPECT_EQ((*form)["ToolButton16"].picture(),
                   inLink ? tools::kLinkPresentPicture : tools::kLinkPicture);
         EXPECT_EQ(selectedTag(), c.selected);
+        if (!c.shot.empty())
+            saveShot(c.shot);
     }
     EXPECT_EQ((*form)["tbackground"].color(), 0x00FF00); // #00ff00, red in the low byte
     // The link dialog was prefilled by the click on the link.
@@ -223,6 +228,11 @@ TEST_F(Panels, TheTablePanelWritesTheSelectedTableAndEmptiedFieldsRemoveTheirAtt
     choose("Nobackgroundimage1");
     EXPECT_EQ(eval("document.querySelector('#tab').getAttribute('width')"), "50%");
     EXPECT_EQ(eval("document.querySelector('#tab').hasAttribute('background')"), "false");
+    // A background picture from disk goes in by its file address.
+    dialogs.queue(std::optional<std::string>(picture));
+    choose("MenuItem5");
+    EXPECT_EQ(eval("document.querySelector('#tab').getAttribute('background')"),
+              "file://" + picture);
 
     // With the caret in the text, the panel has nothing to write to.
     clickAt("#text");
@@ -326,13 +336,22 @@ TEST_F(Panels, WordsAndImagesBecomeLinksWithTheTargetOfTheLinkDialog) {
 
 TEST_F(Panels, RemoveLinkLeavesABoldLinkedWordPlain) {
     edit("<html><body><p id=\"p\">see <a href=\"http://example.org/\"><b id=\"b\">this</b></a> "
-         "now</p></body></html>",
+         "now</p><p id=\"q\">go <a id=\"a\" href=\"http://example.org/c\">there</a> now</p>"
+         "</body></html>",
          "unlink.htm");
     dragAcross("#b");
     ASSERT_EQ(eval("getSelection().toString()"), "this");
     ASSERT_TRUE(sensitive("Removelink1"));
     choose("Removelink1");
     EXPECT_EQ(eval("document.querySelector('#p').innerHTML"), "see this now");
+
+    // With only the caret in a link, the whole link goes.
+    clickOnMiddle("#a");
+    ASSERT_EQ((*form)["StatusBar1"].panelText(1), "Link:http://example.org/c");
+    choose("Removelink1");
+    EXPECT_EQ(eval("document.querySelector('#q').innerHTML"), "go there now");
+    clickAt("#q");
+    EXPECT_FALSE(sensitive("Removelink1"));
 }
 
 TEST_F(Panels, AnEmailLinkKeepsItsWholeSubject) {
