@@ -92,6 +92,13 @@ void Control::addItem(const std::string& item) {
     changed();
 }
 
+void Control::setItems(const std::vector<std::string>& items) {
+    if (items == m_items)
+        return;
+    m_items = items;
+    changed();
+}
+
 int Control::indexOfItem(const std::string& text) const {
     for (size_t i = 0; i < m_items.size(); ++i)
         if (sameText(m_items[i], text))
@@ -129,6 +136,20 @@ void Control::setPanelText(size_t panel, const std::string& text) {
 void Control::appendLine(const std::string& line) {
     m_items.push_back(line);
     changed();
+}
+
+void Control::setLines(const std::vector<std::string>& lines) {
+    if (lines == m_items)
+        return;
+    m_items = lines;
+    changed();
+}
+
+std::string Control::linesText() const {
+    std::string text;
+    for (size_t i = 0; i < m_items.size(); ++i)
+        text += (i ? "\n" : "") + m_items[i];
+    return text;
 }
 
 void Control::click() {

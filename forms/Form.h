@@ -44,6 +44,7 @@ public:
     void setText(const std::string& text);
     const std::vector<std::string>& items() const { return m_items; }
     void addItem(const std::string& item);
+    void setItems(const std::vector<std::string>& items);
     // The index of an entry equal to text without regard to letter case, or -1.
     int indexOfItem(const std::string& text) const;
 
@@ -62,6 +63,14 @@ public:
     // Memos.
     const std::vector<std::string>& lines() const { return m_items; }
     void appendLine(const std::string& line);
+    void setLines(const std::vector<std::string>& lines);
+    // The lines joined by line breaks.
+    std::string linesText() const;
+
+    // Browsers: the toolkit's view that the form's owner made for this
+    // control, shown in place of a view of the form's own (not owned).
+    void* nativeView() const { return m_nativeView; }
+    void setNativeView(void* view) { m_nativeView = view; }
 
     // User actions; a disabled control ignores them. Each runs the
     // control's handler through the application's error report, so an
@@ -96,6 +105,7 @@ private:
     std::vector<std::string> m_items;
     ColorValue m_color;
     std::string m_activePage;
+    void* m_nativeView = nullptr;
     std::vector<Listener> m_listeners;
 };
 

@@ -62,6 +62,7 @@ struct ControlDesc {
     bool tabsOnLeft = false;
     int tabWidth = 0;
     bool multiLine = false;
+    bool freeText = false; // a combo box that also takes typed text
 };
 
 struct FormDesc {
@@ -72,6 +73,10 @@ struct FormDesc {
     bool border = true;
     std::string fontName;
     int fontHeight = 0;
+    // A form shown in a window of its own.
+    bool toolWindow = false;
+    bool stayOnTop = false;
+    bool sizeable = true;
     std::vector<ControlDesc> controls; // parents before their children
 };
 

@@ -3,6 +3,7 @@
 #include "Address.h"
 #include "platform/browser/WebBrowser.h"
 #include "platform/gtk/GtkWindowBackend.h"
+#include "platform/webkit/RelatedViewFactory.h"
 #include "platform/webkit/WebKitBrowser.h"
 #include "platform/window/Application.h"
 
@@ -119,6 +120,8 @@ void HostWindow::buildViews(GtkWidget* box) {
     m_backend.adopt(GTK_WIDGET(m_webView), {"Internet Explorer_Server", "", viewHandle, 0, 0});
     g_signal_connect(m_webView, "notify::uri", G_CALLBACK(onUriChanged), this);
     m_browser = ComPtr<IWebBrowser2>(webkit::WebKitBrowser::create(m_webView).get());
+    m_viewFactory = std::make_unique<webkit::RelatedViewFactory>(m_webView);
+    browser::setBrowserFactory(m_viewFactory.get());
 
     m_barArea = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     gtk_box_pack_start(GTK_BOX(box), m_barArea, FALSE, FALSE, 0);
@@ -177,6 +180,8 @@ void HostWindow::close() {
         return;
     m_closed = true;
     closeBars();
+    if (browser::browserFactory() == m_viewFactory.get())
+        browser::setBrowserFactory(nullptr);
     // The browser may hold objects of a bar (its document's event sinks):
     // release it, then let the bars' modules go.
     m_browser = nullptr;

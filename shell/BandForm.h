@@ -1,6 +1,7 @@
 #pragma once
 
 #include "connections/UrlParts.h"
+#include "dialogs/DialogHost.h"
 #include "forms/FormObject.h"
 #include "platform/browser/HtmlDocument.h"
 #include "platform/browser/WebBrowser.h"
@@ -29,7 +30,9 @@ class FormView;
 // The bar's window and the owner of all editing state. It is created
 // borderless as a child of the host's bar area and reaches the page through
 // the browser the band hands it, asking it for the document at every use.
-class TBandForm : public forms::BandFormLink, public ftp::BandFormAccess {
+class TBandForm : public forms::BandFormLink,
+                  public ftp::BandFormAccess,
+                  public dialogs::DialogHost {
 public:
     explicit TBandForm(HWND parent);
     virtual ~TBandForm();
@@ -118,6 +121,21 @@ public:
     std::string remotePageURL() const override { return FRemotePageURL; }
     void setRemotePageURL(const std::string& url) override { FRemotePageURL = url; }
 
+    // What the page properties and links and images dialogs reach.
+    IWebBrowser2* pageBrowser() override { return FBrowser.get(); }
+    bool galleryForImage() const override { return FGalleryForImage; }
+    void setGalleryForImage(bool forImage) override { FGalleryForImage = forImage; }
+    uint8_t imageTarget() const override { return FImageTarget; }
+    void setImageTarget(uint8_t mode) override { FImageTarget = mode; }
+    void setChosenSize(const std::string& width, const std::string& height) override;
+    std::string editedPageUrl() const override { return FEditedPageUrl; }
+    bool linkSelected() const override;
+    void insertPicture(uint8_t mode, const std::string& location) override;
+    void makeLink(const std::string& address) override;
+    std::string colorToHtml(forms::ColorValue color) override;
+    bool htmlToColor(const std::string& text, forms::ColorValue& color) override;
+    void showLinksAndImages() override;
+
     // The secondary forms this band form works with (null when missing).
     static shell::FtpSessionForm* ftpForm();
     static connections::Tformwizzard* wizard();
@@ -126,6 +144,8 @@ private:
     void FormCreate();
     void FormDestroy();
     void bindHandlers();
+    // The commands that open the links and images dialog.
+    void bindDialogHandlers();
     void setToolbars(bool enabled);
     void showTabs(bool text, bool table, bool image);
     void enterEditMode();

@@ -1,6 +1,7 @@
 #include "forms/gtk/FormView.h"
 
 #include "forms/SystemColors.h"
+#include "platform/browser/BrowserFactory.h"
 #include "platform/window/Windows.h"
 
 #include <dlfcn.h>
@@ -27,7 +28,15 @@ constexpr ColorValue kPalette[] = {
 using LoadUri = void (*)(GtkWidget*, const char*);
 using GetUri = const char* (*)(GtkWidget*);
 
-GtkWidget* newWebView() {
+GtkWidget* newWebView(Control& control) {
+    if (control.nativeView())
+        return GTK_WIDGET(control.nativeView());
+    // The program's factory makes views that share its page's web process.
+    if (browser::BrowserFactory* factory = browser::browserFactory()) {
+        browser::EmbeddedBrowser made = factory->create();
+        if (made.widget)
+            return GTK_WIDGET(made.widget);
+    }
     GType type = g_type_from_name("WebKitWebView");
     if (type == 0 || !dlsym(RTLD_DEFAULT, "webkit_web_view_load_uri"))
         return gtk_label_new(nullptr);
@@ -106,7 +115,7 @@ struct Binding {
     GtkWidget* inner = nullptr; // the combo box or swatch inside a tool item
     ColorValue shownColor = 0;  // what the picker's swatch paints
     ColorValue paletteColor = 0;
-    size_t itemsShown = 0;
+    std::vector<std::string> itemsShown;
 };
 
 class GtkFormView final : public FormView {
@@ -133,13 +142,16 @@ private:
     GtkWidget* plainControl(Control& control);
     GtkWidget* pages(Control& control);
     GtkWidget* statusBar(Control& control);
+    void followForm(GtkWidget* window);
     void update(Binding& b);
+    void updateComboItems(Binding& b);
 
     static void onClicked(GtkWidget*, Binding* b);
     static void onToggled(GtkToggleToolButton*, Binding* b);
     static void onComboChanged(GtkComboBox*, Binding* b);
     static void onComboActivate(GtkEntry*, Binding* b);
     static void onEditChanged(GtkEntry*, Binding* b);
+    static void onMemoChanged(GtkTextBuffer*, Binding* b);
     static void onSwitchPage(GtkNotebook*, GtkWidget* page, guint, Binding* b);
     static void onPalette(GtkMenuItem*, Binding* b);
     static void onMoreColors(GtkMenuItem*, Binding* b);
@@ -157,6 +169,40 @@ GtkFormView::GtkFormView(Form& form, GtkWidget* host) : m_form(form) {
     buildChildren("", m_root);
     gtk_container_add(GTK_CONTAINER(host), m_root);
     gtk_widget_show(m_root);
+    if (GTK_IS_WINDOW(host))
+        followForm(host);
+}
+
+// A form in a window of its own: the window shows the form's caption and
+// visibility; closing it hides the form, which stays for its next showing.
+void GtkFormView::followForm(GtkWidget* window) {
+    const FormDesc& d = m_form.desc();
+    GtkWindow* w = GTK_WINDOW(window);
+    gtk_container_set_border_width(GTK_CONTAINER(window), 6);
+    gtk_box_set_spacing(GTK_BOX(m_root), 4);
+    if (d.toolWindow)
+        gtk_window_set_type_hint(w, GDK_WINDOW_TYPE_HINT_UTILITY);
+    gtk_window_set_keep_above(w, d.stayOnTop);
+    gtk_window_set_resizable(w, d.sizeable);
+    gtk_window_set_position(w, GTK_WIN_POS_CENTER);
+    gtk_window_set_default_size(w, d.width, d.height);
+    g_signal_connect(window, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, Form* form) {
+                         form->setVisible(false);
+                         return TRUE;
+                     }),
+                     &m_form);
+    std::weak_ptr<bool> alive = m_alive;
+    auto follow = [window, alive](Form& form) {
+        if (auto a = alive.lock(); !a || !*a)
+            return;
+        gtk_window_set_title(GTK_WINDOW(window), form.caption().c_str());
+        if (form.visible())
+            gtk_window_present(GTK_WINDOW(window));
+        else
+            gtk_widget_hide(window);
+    };
+    m_form.listen(follow);
+    follow(m_form);
 }
 
 GtkFormView::~GtkFormView() {
@@ -190,7 +236,9 @@ GtkWidget* GtkFormView::buildChildren(const std::string& parent, GtkWidget* box)
         if (GTK_IS_TOOLBAR(box))
             gtk_toolbar_insert(GTK_TOOLBAR(box), GTK_TOOL_ITEM(w), -1);
         else
-            gtk_box_pack_start(GTK_BOX(box), w, child->kind() == Kind::PageControl,
+            gtk_box_pack_start(GTK_BOX(box), w,
+                               child->kind() == Kind::PageControl ||
+                                   (child->kind() == Kind::Browser && child->desc().height == 0),
                                child->kind() != Kind::ColorPicker, 0);
     }
     return box;
@@ -236,9 +284,22 @@ GtkWidget* GtkFormView::build(Control& control) {
     }
     case Kind::StatusBar:
         return statusBar(control);
-    case Kind::Memo:
-        w = gtk_text_view_new();
-        break;
+    case Kind::Memo: {
+        GtkWidget* text = gtk_text_view_new();
+        w = gtk_scrolled_window_new(nullptr, nullptr);
+        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(w), GTK_POLICY_NEVER,
+                                       GTK_POLICY_AUTOMATIC);
+        gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(w), GTK_SHADOW_IN);
+        gtk_widget_set_size_request(w, -1, d.height);
+        gtk_container_add(GTK_CONTAINER(w), text);
+        gtk_widget_show(text);
+        Binding& b = bind(control, w);
+        b.inner = text;
+        g_signal_connect(gtk_text_view_get_buffer(GTK_TEXT_VIEW(text)), "changed",
+                         G_CALLBACK(onMemoChanged), &b);
+        update(b);
+        return w;
+    }
     case Kind::Edit: {
         w = gtk_entry_new();
         gtk_entry_set_width_chars(GTK_ENTRY(w), 8);
@@ -252,8 +313,8 @@ GtkWidget* GtkFormView::build(Control& control) {
         gtk_label_set_xalign(GTK_LABEL(w), 0);
         break;
     case Kind::Browser:
-        w = newWebView();
-        gtk_widget_set_size_request(w, -1, d.height);
+        w = newWebView(control);
+        gtk_widget_set_size_request(w, -1, d.height ? d.height : 200);
         break;
     case Kind::PopupMenu:
     case Kind::MenuItem:
@@ -404,10 +465,18 @@ GtkWidget* GtkFormView::plainControl(Control& control) {
         return w;
     }
     case Kind::ComboBox: {
-        w = gtk_combo_box_text_new();
+        bool typed = control.desc().freeText;
+        w = typed ? gtk_combo_box_text_new_with_entry() : gtk_combo_box_text_new();
         Binding& b = bind(control, w);
         b.inner = w;
         g_signal_connect(w, "changed", G_CALLBACK(onComboChanged), &b);
+        if (typed) {
+            GtkWidget* entry = gtk_bin_get_child(GTK_BIN(w));
+            gtk_entry_set_width_chars(GTK_ENTRY(entry), std::max(8, control.desc().width / 10));
+            g_signal_connect(entry, "activate", G_CALLBACK(onComboActivate), &b);
+            g_signal_connect(entry, "changed", G_CALLBACK(onEditChanged), &b);
+        }
+        gtk_widget_show_all(w);
         update(b);
         return w;
     }
@@ -422,6 +491,7 @@ GtkWidget* GtkFormView::plainControl(Control& control) {
         break;
     default:
         w = gtk_button_new_with_label(control.caption().c_str());
+        gtk_button_set_use_underline(GTK_BUTTON(w), TRUE);
         break;
     }
     Binding& b = bind(control, w);
@@ -493,16 +563,24 @@ void GtkFormView::update(Binding& b) {
             g_free(escaped);
             gtk_label_set_markup(GTK_LABEL(label), markup.c_str());
         } else if (GTK_IS_BUTTON(w)) {
-            gtk_button_set_label(GTK_BUTTON(w), c.caption().c_str());
+            // "&Ok": the ampersand marks the access key.
+            std::string label = c.caption();
+            std::replace(label.begin(), label.end(), '&', '_');
+            gtk_button_set_label(GTK_BUTTON(w), label.c_str());
+            GtkWidget* child = gtk_bin_get_child(GTK_BIN(w));
+            if (c.desc().bold && GTK_IS_LABEL(child)) {
+                char* escaped = g_markup_escape_text(label.c_str(), -1);
+                gtk_label_set_markup_with_mnemonic(GTK_LABEL(child),
+                                                   (std::string("<b>") + escaped + "</b>").c_str());
+                g_free(escaped);
+            }
         }
         break;
     case Kind::MenuItem:
         gtk_menu_item_set_label(GTK_MENU_ITEM(w), c.caption().c_str());
         break;
     case Kind::ComboBox: {
-        for (; b.itemsShown < c.items().size(); ++b.itemsShown)
-            gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(b.inner),
-                                           c.items()[b.itemsShown].c_str());
+        updateComboItems(b);
         if (gtk_combo_box_get_has_entry(GTK_COMBO_BOX(b.inner))) {
             GtkEntry* entry = GTK_ENTRY(gtk_bin_get_child(GTK_BIN(b.inner)));
             if (c.text() != gtk_entry_get_text(entry))
@@ -533,10 +611,14 @@ void GtkFormView::update(Binding& b) {
         break;
     }
     case Kind::Memo: {
-        std::string text;
-        for (const std::string& line : c.lines())
-            text += line + "\n";
-        gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(w)), text.c_str(), -1);
+        GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(b.inner));
+        GtkTextIter start, end;
+        gtk_text_buffer_get_bounds(buffer, &start, &end);
+        char* shown = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
+        std::string text = c.linesText();
+        if (text != shown)
+            gtk_text_buffer_set_text(buffer, text.c_str(), -1);
+        g_free(shown);
         break;
     }
     case Kind::Edit:
@@ -544,7 +626,13 @@ void GtkFormView::update(Binding& b) {
             gtk_entry_set_text(GTK_ENTRY(w), c.text().c_str());
         break;
     case Kind::Label:
-        gtk_label_set_text(GTK_LABEL(w), c.caption().c_str());
+        if (c.desc().bold) {
+            char* escaped = g_markup_escape_text(c.caption().c_str(), -1);
+            gtk_label_set_markup(GTK_LABEL(w), (std::string("<b>") + escaped + "</b>").c_str());
+            g_free(escaped);
+        } else {
+            gtk_label_set_text(GTK_LABEL(w), c.caption().c_str());
+        }
         break;
     case Kind::Browser:
         if (!c.text().empty())
@@ -554,6 +642,21 @@ void GtkFormView::update(Binding& b) {
         break;
     }
     m_syncing = false;
+}
+
+// Items appended to the list are added; any other change lays it out anew.
+void GtkFormView::updateComboItems(Binding& b) {
+    const std::vector<std::string>& items = b.control->items();
+    bool appended = b.itemsShown.size() <= items.size() &&
+                    std::equal(b.itemsShown.begin(), b.itemsShown.end(), items.begin());
+    if (!appended) {
+        gtk_combo_box_text_remove_all(GTK_COMBO_BOX_TEXT(b.inner));
+        b.itemsShown.clear();
+    }
+    for (size_t i = b.itemsShown.size(); i < items.size(); ++i) {
+        gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(b.inner), items[i].c_str());
+        b.itemsShown.push_back(items[i]);
+    }
 }
 
 void GtkFormView::onClicked(GtkWidget*, Binding* b) {
@@ -588,6 +691,27 @@ void GtkFormView::onComboActivate(GtkEntry* entry, Binding* b) {
 void GtkFormView::onEditChanged(GtkEntry* entry, Binding* b) {
     if (!b->view->syncing())
         b->control->setText(gtk_entry_get_text(entry));
+}
+
+void GtkFormView::onMemoChanged(GtkTextBuffer* buffer, Binding* b) {
+    if (b->view->syncing())
+        return;
+    GtkTextIter start, end;
+    gtk_text_buffer_get_bounds(buffer, &start, &end);
+    char* text = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
+    std::vector<std::string> lines;
+    std::string all = text;
+    g_free(text);
+    for (size_t from = 0;;) {
+        size_t to = all.find('\n', from);
+        lines.push_back(all.substr(from, to - from));
+        if (to == std::string::npos)
+            break;
+        from = to + 1;
+    }
+    if (all.empty())
+        lines.clear();
+    b->control->setLines(lines);
 }
 
 void GtkFormView::onSwitchPage(GtkNotebook* notebook, GtkWidget* page, guint, Binding* b) {
