@@ -115,6 +115,10 @@ void HostWindow::buildViews(GtkWidget* box) {
     gtk_box_pack_start(GTK_BOX(box), documentView, TRUE, TRUE, 0);
     HWND viewHandle =
         m_backend.adopt(documentView, {"Shell DocObject View", "", m_frameHandle, 0, 0});
+    // An editor shows one page at a time and reloads what it publishes: the
+    // engine need not keep earlier pages and resources in memory.
+    webkit_web_context_set_cache_model(webkit_web_context_get_default(),
+                                       WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
     m_webView = WEBKIT_WEB_VIEW(webkit_web_view_new());
     gtk_box_pack_start(GTK_BOX(documentView), GTK_WIDGET(m_webView), TRUE, TRUE, 0);
     m_backend.adopt(GTK_WIDGET(m_webView), {"Internet Explorer_Server", "", viewHandle, 0, 0});
