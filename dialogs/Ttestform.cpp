@@ -80,6 +80,7 @@ Ttestform::Ttestform() : WindowedForm(forms::linksAndImagesDescription()) {
     form()["PageControl1"].setActivePage("TabSheet1");
     form()["targetcombo"].setText("default");
     bindHandlers();
+    showNavigationButtons();
 }
 
 Ttestform::~Ttestform() {

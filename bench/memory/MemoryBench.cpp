@@ -117,9 +117,8 @@ void report(const std::string& label, const std::vector<ProcessMemory>& processe
                       p.pssKiB / 1024.0);
         parts += part;
     }
-    std::printf("%-48s %6.1f MiB PSS, %6.1f MiB private, %zu processes (PSS: %s)\n",
-                label.c_str(), total / 1024.0, unshared / 1024.0, processes.size(),
-                parts.c_str());
+    std::printf("%-48s %6.1f MiB PSS, %6.1f MiB private, %zu processes (PSS: %s)\n", label.c_str(),
+                total / 1024.0, unshared / 1024.0, processes.size(), parts.c_str());
     std::fflush(stdout);
 }
 

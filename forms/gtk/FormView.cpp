@@ -460,6 +460,7 @@ GtkWidget* GtkFormView::plainControl(Control& control) {
     case Kind::ColorPicker: {
         Binding& b = bind(control, nullptr);
         w = b.widget = colorButton(b);
+        gtk_widget_set_halign(w, GTK_ALIGN_START);
         gtk_widget_show_all(w);
         update(b);
         return w;

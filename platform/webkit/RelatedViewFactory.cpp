@@ -21,12 +21,12 @@ browser::EmbeddedBrowser RelatedViewFactory::create() {
     // Made with the page's settings copied, not shared: one web process
     // serves pages of one compositing mode.
     WebKitSettings* settings = webkit_settings_new();
-    g_object_set(settings, "hardware-acceleration-policy",
-                 webkit_settings_get_hardware_acceleration_policy(
-                     webkit_web_view_get_settings(m_page)),
-                 nullptr);
-    auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", m_page,
-                                              "settings", settings, nullptr));
+    g_object_set(
+        settings, "hardware-acceleration-policy",
+        webkit_settings_get_hardware_acceleration_policy(webkit_web_view_get_settings(m_page)),
+        nullptr);
+    auto* view = WEBKIT_WEB_VIEW(
+        g_object_new(WEBKIT_TYPE_WEB_VIEW, "related-view", m_page, "settings", settings, nullptr));
     g_object_unref(settings);
     browser::EmbeddedBrowser made;
     made.browser = ComPtr<IWebBrowser2>(WebKitBrowser::create(view).get());
