@@ -101,11 +101,11 @@ private:
     bool m_enabled;
     bool m_visible;
     bool m_down;
+    void* m_nativeView = nullptr;
     std::string m_text;
     std::vector<std::string> m_items;
     ColorValue m_color;
     std::string m_activePage;
-    void* m_nativeView = nullptr;
     std::vector<Listener> m_listeners;
 };
 

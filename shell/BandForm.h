@@ -144,8 +144,6 @@ private:
     void FormCreate();
     void FormDestroy();
     void bindHandlers();
-    // The commands that open the links and images dialog.
-    void bindDialogHandlers();
     void setToolbars(bool enabled);
     void showTabs(bool text, bool table, bool image);
     void enterEditMode();
@@ -153,6 +151,8 @@ private:
     bool connectToSite();
     void switchEditingOn();
     void publish();
+    // The commands that open the links and images dialog.
+    void bindDialogHandlers();
     void pause(int milliseconds);
 
     HWND m_handle = nullptr;

@@ -112,10 +112,11 @@ struct Binding {
     GtkFormView* view = nullptr;
     Control* control = nullptr;
     GtkWidget* widget = nullptr;
-    GtkWidget* inner = nullptr; // the combo box or swatch inside a tool item
-    ColorValue shownColor = 0;  // what the picker's swatch paints
+    GtkWidget* inner = nullptr;         // the combo box or swatch inside a tool item
+    std::vector<std::string> listShown; // a combo box's entries as shown
+    ColorValue shownColor = 0;          // what the picker's swatch paints
     ColorValue paletteColor = 0;
-    std::vector<std::string> itemsShown;
+    size_t itemsShown = 0;
 };
 
 class GtkFormView final : public FormView {
@@ -151,10 +152,11 @@ private:
     static void onComboChanged(GtkComboBox*, Binding* b);
     static void onComboActivate(GtkEntry*, Binding* b);
     static void onEditChanged(GtkEntry*, Binding* b);
-    static void onMemoChanged(GtkTextBuffer*, Binding* b);
     static void onSwitchPage(GtkNotebook*, GtkWidget* page, guint, Binding* b);
     static void onPalette(GtkMenuItem*, Binding* b);
     static void onMoreColors(GtkMenuItem*, Binding* b);
+    static void onMemoChanged(GtkTextBuffer*, Binding* b);
+    static void showButtonCaption(Binding& b);
 
     Form& m_form;
     GtkWidget* m_root = nullptr;
@@ -564,17 +566,7 @@ void GtkFormView::update(Binding& b) {
             g_free(escaped);
             gtk_label_set_markup(GTK_LABEL(label), markup.c_str());
         } else if (GTK_IS_BUTTON(w)) {
-            // "&Ok": the ampersand marks the access key.
-            std::string label = c.caption();
-            std::replace(label.begin(), label.end(), '&', '_');
-            gtk_button_set_label(GTK_BUTTON(w), label.c_str());
-            GtkWidget* child = gtk_bin_get_child(GTK_BIN(w));
-            if (c.desc().bold && GTK_IS_LABEL(child)) {
-                char* escaped = g_markup_escape_text(label.c_str(), -1);
-                gtk_label_set_markup_with_mnemonic(GTK_LABEL(child),
-                                                   (std::string("<b>") + escaped + "</b>").c_str());
-                g_free(escaped);
-            }
+            gtk_button_set_label(GTK_BUTTON(w), c.caption().c_str());
         }
         break;
     case Kind::MenuItem:
@@ -642,21 +634,23 @@ void GtkFormView::update(Binding& b) {
     default:
         break;
     }
+    if (GTK_IS_BUTTON(w) && !GTK_IS_MENU_BUTTON(w) && c.kind() != Kind::MenuItem)
+        showButtonCaption(b);
     m_syncing = false;
 }
 
 // Items appended to the list are added; any other change lays it out anew.
 void GtkFormView::updateComboItems(Binding& b) {
     const std::vector<std::string>& items = b.control->items();
-    bool appended = b.itemsShown.size() <= items.size() &&
-                    std::equal(b.itemsShown.begin(), b.itemsShown.end(), items.begin());
+    bool appended = b.listShown.size() <= items.size() &&
+                    std::equal(b.listShown.begin(), b.listShown.end(), items.begin());
     if (!appended) {
         gtk_combo_box_text_remove_all(GTK_COMBO_BOX_TEXT(b.inner));
-        b.itemsShown.clear();
+        b.listShown.clear();
     }
-    for (size_t i = b.itemsShown.size(); i < items.size(); ++i) {
+    for (size_t i = b.listShown.size(); i < items.size(); ++i) {
         gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(b.inner), items[i].c_str());
-        b.itemsShown.push_back(items[i]);
+        b.listShown.push_back(items[i]);
     }
 }
 
@@ -694,27 +688,6 @@ void GtkFormView::onEditChanged(GtkEntry* entry, Binding* b) {
         b->control->setText(gtk_entry_get_text(entry));
 }
 
-void GtkFormView::onMemoChanged(GtkTextBuffer* buffer, Binding* b) {
-    if (b->view->syncing())
-        return;
-    GtkTextIter start, end;
-    gtk_text_buffer_get_bounds(buffer, &start, &end);
-    char* text = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
-    std::vector<std::string> lines;
-    std::string all = text;
-    g_free(text);
-    for (size_t from = 0;;) {
-        size_t to = all.find('\n', from);
-        lines.push_back(all.substr(from, to - from));
-        if (to == std::string::npos)
-            break;
-        from = to + 1;
-    }
-    if (all.empty())
-        lines.clear();
-    b->control->setLines(lines);
-}
-
 void GtkFormView::onSwitchPage(GtkNotebook* notebook, GtkWidget* page, guint, Binding* b) {
     if (b->view->syncing())
         return;
@@ -747,6 +720,41 @@ void GtkFormView::onMoreColors(GtkMenuItem*, Binding* b) {
         return;
     }
     gtk_widget_destroy(dialog);
+}
+
+void GtkFormView::onMemoChanged(GtkTextBuffer* buffer, Binding* b) {
+    if (b->view->syncing())
+        return;
+    GtkTextIter start, end;
+    gtk_text_buffer_get_bounds(buffer, &start, &end);
+    char* text = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
+    std::vector<std::string> lines;
+    std::string all = text;
+    g_free(text);
+    for (size_t from = 0;;) {
+        size_t to = all.find('\n', from);
+        lines.push_back(all.substr(from, to - from));
+        if (to == std::string::npos)
+            break;
+        from = to + 1;
+    }
+    if (all.empty())
+        lines.clear();
+    b->control->setLines(lines);
+}
+
+// A push button's caption: "&Ok" marks its access key, and bold shows.
+void GtkFormView::showButtonCaption(Binding& b) {
+    std::string label = b.control->caption();
+    std::replace(label.begin(), label.end(), '&', '_');
+    gtk_button_set_label(GTK_BUTTON(b.widget), label.c_str());
+    GtkWidget* child = gtk_bin_get_child(GTK_BIN(b.widget));
+    if (b.control->desc().bold && GTK_IS_LABEL(child)) {
+        char* escaped = g_markup_escape_text(label.c_str(), -1);
+        gtk_label_set_markup_with_mnemonic(GTK_LABEL(child),
+                                           (std::string("<b>") + escaped + "</b>").c_str());
+        g_free(escaped);
+    }
 }
 
 // The theme's colors for the interface colors it names.
