@@ -26,7 +26,7 @@ bool isTwoState(Kind kind) {
 Control::Control(Form& form, const ControlDesc& desc)
     : m_form(form), m_desc(desc), m_caption(desc.caption), m_hint(desc.hint),
       m_enabled(desc.enabled), m_visible(desc.visible), m_down(desc.down), m_items(desc.items),
-      m_color(desc.color) {}
+      m_color(desc.color), m_picture(desc.picture) {}
 
 void Control::changed() {
     // A listener may add listeners; iterate over a stable count.
@@ -120,6 +120,18 @@ void Control::setActivePage(const std::string& page) {
     changed();
 }
 
+void Control::dropDown() {
+    ++m_menuRequests;
+    changed();
+}
+
+void Control::setPicture(const std::string& picture) {
+    if (picture == m_picture)
+        return;
+    m_picture = picture;
+    changed();
+}
+
 std::string Control::panelText(size_t panel) const {
     return panel < m_items.size() ? m_items[panel] : std::string();
 }
@@ -180,6 +192,16 @@ void Control::chooseColor(ColorValue color) {
 void Control::choosePage(const std::string& page) {
     setActivePage(page);
     runHandler(onChange);
+}
+
+void Control::leave() {
+    if (m_enabled)
+        runHandler(onExit);
+}
+
+void Control::pressKey(int key) {
+    if (m_enabled && onKeyDown)
+        app::RunHandler([this, key] { onKeyDown(key); });
 }
 
 Form::Form(FormDesc desc) : m_desc(std::move(desc)), m_caption(m_desc.caption) {

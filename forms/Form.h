@@ -52,6 +52,14 @@ public:
     ColorValue color() const { return m_color; }
     void setColor(ColorValue color);
 
+    // Drop-down buttons: asks the view to open the button's menu.
+    void dropDown();
+    unsigned menuRequests() const { return m_menuRequests; }
+
+    // Tool buttons: the theme icon the button shows.
+    const std::string& picture() const { return m_picture; }
+    void setPicture(const std::string& picture);
+
     // Page controls: the name of the active page.
     const std::string& activePage() const { return m_activePage; }
     void setActivePage(const std::string& page);
@@ -83,9 +91,15 @@ public:
     void chooseColor(ColorValue color);
     // A page chosen by its tab.
     void choosePage(const std::string& page);
+    // The focus leaving an edit.
+    void leave();
+    // A key pressed in an edit, as a virtual-key code (Enter is 13).
+    void pressKey(int key);
 
     Handler onClick;
     Handler onChange;
+    Handler onExit;
+    std::function<void(int key)> onKeyDown;
 
     // Views listen to every change of the state.
     void listen(Listener listener) { m_listeners.push_back(std::move(listener)); }
@@ -106,6 +120,8 @@ private:
     std::vector<std::string> m_items;
     ColorValue m_color;
     std::string m_activePage;
+    std::string m_picture;
+    unsigned m_menuRequests = 0;
     std::vector<Listener> m_listeners;
 };
 

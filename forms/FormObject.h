@@ -40,6 +40,10 @@ public:
     virtual void panelinfo(const std::string& text) = 0;
     // Appends a line to the band form's trace memo.
     virtual void trace(const std::string& line) = 0;
+    // Makes the selection a link to address, with the links dialog's target.
+    virtual void creerlien(const std::string& address) = 0;
+    // Places a picture as the mode says (the modes of the image tools).
+    virtual void insererimage(int mode, const std::string& location) = 0;
 
 protected:
     ~BandFormLink() = default;

@@ -17,6 +17,8 @@
 #include "tools/Colors.h"
 #include "tools/Formatting.h"
 #include "tools/Glyphs.h"
+#include "tools/Images.h"
+#include "tools/SelectionPanels.h"
 
 #include <algorithm>
 #include <cctype>
@@ -87,6 +89,8 @@ TBandForm::TBandForm(HWND parent) : m_form(forms::bandFormDescription()) {
     DWebBrowserEvents21->OnDocumentComplete = [this](const std::string& url) {
         DWebBrowserEvents21DocumentComplete(url);
     };
+    m_pictureDialog = std::make_unique<tools::PictureDialog>();
+    bindPanelHandlers();
     bindHandlers();
     FormCreate();
     m_view = forms::gtkview::buildIfDisplayed(m_form, m_handle);
@@ -280,14 +284,7 @@ void TBandForm::DesignModeoff() {
 }
 
 void TBandForm::showTabs(bool text, bool table, bool image) {
-    m_form["pgeneral"].setVisible(text);
-    m_form["ptable"].setVisible(table);
-    m_form["pimage"].setVisible(image);
-    m_form["HTMLSource"].setVisible(false);
-    forms::Control& pages = m_form["PageControl1"];
-    if (const forms::Control* active = m_form.find(pages.activePage());
-        !active || !active->visible())
-        pages.setActivePage(text ? "pgeneral" : table ? "ptable" : image ? "pimage" : "");
+    tools::showPages(m_form, text, table, image);
 }
 
 void TBandForm::setToolbars(bool enabled) {
@@ -317,15 +314,11 @@ void TBandForm::deshabilitetout() {
 }
 
 void TBandForm::habilitetools() {
-    for (const char* name :
-         {"ToolButton14", "ToolButton11", "ToolButton5", "ToolButton28", "ToolButton13"})
-        m_form[name].setEnabled(true);
+    tools::setInsertionTools(m_form, true);
 }
 
 void TBandForm::deshabilitetools() {
-    for (const char* name :
-         {"ToolButton14", "ToolButton11", "ToolButton5", "ToolButton28", "ToolButton13"})
-        m_form[name].setEnabled(false);
+    tools::setInsertionTools(m_form, false);
 }
 
 void TBandForm::waiting() {
@@ -421,9 +414,7 @@ void TBandForm::PageControl1Change() {
 }
 
 void TBandForm::effaceproperties(const std::string& panel) {
-    for (forms::Control* field : m_form.children(panel))
-        if (field->kind() == forms::Kind::Edit || field->kind() == forms::Kind::ComboBox)
-            field->setText("");
+    tools::effaceproperties(m_form, panel);
 }
 
 // ---- formatting ---------------------------------------------------------------
@@ -450,21 +441,8 @@ void TBandForm::DHTMLEditDisplayChanged() {
 }
 
 void TBandForm::BrowClick() {
-    try {
-        ComPtr<IHTMLDocument2> document = tools::currentDocument(FBrowser.get());
-        ComPtr<IHTMLSelectionObject> selection;
-        tools::check(document->get_selection(selection.put()));
-        ComPtr<IUnknown> range;
-        tools::check(selection->createRange(range.put()));
-        auto text = range.query<IHTMLTxtRange>();
-        if (!text)
-            return;
-        ComPtr<IHTMLElement> parent;
-        tools::check(text->parentElement(parent.put()));
-        FSelectedElement = parent;
-        DHTMLEditDisplayChanged();
-    } catch (const std::exception&) {
-    }
+    tools::BandParts band = parts();
+    tools::BrowClick(band);
 }
 
 // ---- glyphs ---------------------------------------------------------------------

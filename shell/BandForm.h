@@ -26,6 +26,10 @@ class FtpSessionForm;
 namespace forms::gtkview {
 class FormView;
 }
+namespace tools {
+struct BandParts;
+class PictureDialog;
+} // namespace tools
 
 // The bar's window and the owner of all editing state. It is created
 // borderless as a child of the host's bar area and reaches the page through
@@ -98,8 +102,18 @@ public:
     void cmdcolorChange();
     void pasteHTML(const std::string& html);
     void DHTMLEditDisplayChanged();
-    // The click dispatcher: a click in text shows its formatting.
+    // The click dispatcher: link status, insertion tools and the property
+    // page of what was clicked.
     void BrowClick();
+
+    // Property panels, pictures and links.
+    void tableproperties();
+    void imageproperties();
+    void TWidthExit();
+    void isrcExit();
+    void insererimage(int mode, const std::string& location) override;
+    void creerlien(const std::string& address) override;
+    void Removelink1Click();
 
     // Glyphs.
     void piClick();
@@ -144,6 +158,11 @@ private:
     void FormCreate();
     void FormDestroy();
     void bindHandlers();
+    void bindPanelHandlers();
+    // Shows the links and images dialog, to pick a picture for the mode or
+    // (with no mode) to make a link.
+    void showLinksDialog(bool forImage, uint8_t mode, const char* page);
+    tools::BandParts parts();
     void setToolbars(bool enabled);
     void showTabs(bool text, bool table, bool image);
     void enterEditMode();
@@ -159,4 +178,5 @@ private:
     forms::Form m_form;
     std::vector<TBrowserClick*> m_sinks;
     std::unique_ptr<forms::gtkview::FormView> m_view;
+    std::unique_ptr<tools::PictureDialog> m_pictureDialog;
 };

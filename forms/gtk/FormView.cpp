@@ -117,6 +117,8 @@ struct Binding {
     ColorValue shownColor = 0;          // what the picker's swatch paints
     ColorValue paletteColor = 0;
     size_t itemsShown = 0;
+    std::string shownPicture;
+    unsigned menusShown = 0;
 };
 
 class GtkFormView final : public FormView {
@@ -152,6 +154,8 @@ private:
     static void onComboChanged(GtkComboBox*, Binding* b);
     static void onComboActivate(GtkEntry*, Binding* b);
     static void onEditChanged(GtkEntry*, Binding* b);
+    static gboolean onEditFocusOut(GtkWidget*, GdkEvent*, Binding* b);
+    static void onEditActivate(GtkEntry*, Binding* b);
     static void onSwitchPage(GtkNotebook*, GtkWidget* page, guint, Binding* b);
     static void onPalette(GtkMenuItem*, Binding* b);
     static void onMoreColors(GtkMenuItem*, Binding* b);
@@ -307,6 +311,8 @@ GtkWidget* GtkFormView::build(Control& control) {
         gtk_entry_set_width_chars(GTK_ENTRY(w), 8);
         Binding& b = bind(control, w);
         g_signal_connect(w, "changed", G_CALLBACK(onEditChanged), &b);
+        g_signal_connect(w, "focus-out-event", G_CALLBACK(onEditFocusOut), &b);
+        g_signal_connect(w, "activate", G_CALLBACK(onEditActivate), &b);
         update(b);
         return w;
     }
@@ -328,7 +334,7 @@ GtkWidget* GtkFormView::build(Control& control) {
 }
 
 GtkWidget* GtkFormView::picture(Control& control) {
-    const std::string& icon = control.desc().picture;
+    const std::string& icon = control.picture();
     if (!icon.empty() && gtk_icon_theme_has_icon(gtk_icon_theme_get_default(), icon.c_str()))
         return gtk_image_new_from_icon_name(icon.c_str(), GTK_ICON_SIZE_SMALL_TOOLBAR);
     // Without the theme's picture the button shows its short caption.
@@ -382,6 +388,7 @@ GtkWidget* GtkFormView::toolItem(Control& control) {
             gtk_tool_item_set_is_important(item, TRUE);
         } else {
             gtk_tool_button_set_icon_widget(GTK_TOOL_BUTTON(item), picture(control));
+            b.shownPicture = control.picture();
         }
     }
     if (control.desc().handCursor)
@@ -565,6 +572,18 @@ void GtkFormView::update(Binding& b) {
             std::string markup = c.desc().bold ? std::string("<b>") + escaped + "</b>" : escaped;
             g_free(escaped);
             gtk_label_set_markup(GTK_LABEL(label), markup.c_str());
+        }
+        if (GTK_IS_MENU_TOOL_BUTTON(w) && b.menusShown != c.menuRequests()) {
+            b.menusShown = c.menuRequests();
+            GtkMenu* popup = GTK_MENU(gtk_menu_tool_button_get_menu(GTK_MENU_TOOL_BUTTON(w)));
+            gtk_menu_popup_at_widget(popup, w, GDK_GRAVITY_SOUTH_WEST, GDK_GRAVITY_NORTH_WEST,
+                                     nullptr);
+        }
+        if (GTK_IS_TOOL_BUTTON(w) && !c.desc().showCaption && b.shownPicture != c.picture()) {
+            GtkWidget* icon = picture(c);
+            gtk_widget_show(icon);
+            gtk_tool_button_set_icon_widget(GTK_TOOL_BUTTON(w), icon);
+            b.shownPicture = c.picture();
         } else if (GTK_IS_BUTTON(w)) {
             gtk_button_set_label(GTK_BUTTON(w), c.caption().c_str());
         }
@@ -686,6 +705,17 @@ void GtkFormView::onComboActivate(GtkEntry* entry, Binding* b) {
 void GtkFormView::onEditChanged(GtkEntry* entry, Binding* b) {
     if (!b->view->syncing())
         b->control->setText(gtk_entry_get_text(entry));
+}
+
+gboolean GtkFormView::onEditFocusOut(GtkWidget*, GdkEvent*, Binding* b) {
+    if (!b->view->syncing())
+        b->control->leave();
+    return FALSE;
+}
+
+void GtkFormView::onEditActivate(GtkEntry*, Binding* b) {
+    if (!b->view->syncing())
+        b->control->pressKey(13);
 }
 
 void GtkFormView::onSwitchPage(GtkNotebook* notebook, GtkWidget* page, guint, Binding* b) {

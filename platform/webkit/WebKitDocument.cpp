@@ -96,7 +96,16 @@ public:
     Element(WebKitBrowser* b, const std::string& token, long id, std::string tag)
         : PageLink(b, token), m_id(json::number(id)), m_tag(upper(std::move(tag))) {}
 
-    HRESULT get_tagName(std::string* tagName) override { return text("tagName", {m_id}, tagName); }
+    // A node's tag never changes: the one its handle brought answers without
+    // a round trip into the page.
+    HRESULT get_tagName(std::string* tagName) override {
+        if (!tagName)
+            return E_POINTER;
+        if (m_tag.empty())
+            return text("tagName", {m_id}, tagName);
+        *tagName = m_tag;
+        return S_OK;
+    }
     HRESULT get_id(std::string* id) override { return text("id", {m_id}, id); }
     HRESULT getAttribute(const char* name, long flags, Value* value) override {
         if (!name || !value)

@@ -223,8 +223,44 @@
         return n && n.nodeType === 1 ? n : (n ? n.parentElement : null);
     }
 
+    // The text nodes of which the range holds at least one character.
+    function textInRange(range) {
+        const root = range.commonAncestorContainer;
+        if (root.nodeType === 3)
+            return [root];
+        const found = [];
+        const walker = document.createTreeWalker(root, NodeFilter.SHOW_TEXT);
+        for (let t = walker.nextNode(); t; t = walker.nextNode()) {
+            if (!range.intersectsNode(t))
+                continue;
+            const from = t === range.startContainer ? range.startOffset : 0;
+            const to = t === range.endContainer ? range.endOffset : t.data.length;
+            if (to > from)
+                found.push(t);
+        }
+        return found;
+    }
+
+    // As the editor of the original model does, a boundary at the very end
+    // or start of a text node does not widen the range: a word selected by
+    // the mouse, or just made a link, is inside its own element.
+    function innermostAround(range) {
+        const texts = textInRange(range);
+        if (texts.length === 0)
+            return null;
+        const inner = document.createRange();
+        inner.setStartBefore(texts[0]);
+        inner.setEndAfter(texts[texts.length - 1]);
+        return elementOf(inner.commonAncestorContainer);
+    }
+
     function rangeParent(r) {
         const range = r.range;
+        if (!range.collapsed) {
+            const inner = innermostAround(range);
+            if (inner)
+                return inner;
+        }
         let n = range.commonAncestorContainer;
         // A range around exactly one element names that element.
         if (n.nodeType === 1 && range.endOffset === range.startOffset + 1 &&
@@ -389,6 +425,21 @@
         return true;
     }
 
+    // As in the original editor, "Unlink" with only a caret in a link
+    // takes that whole link away.
+    function selectLinkAroundCaret() {
+        const s = getSelection();
+        if (!s || s.rangeCount === 0 || !s.isCollapsed)
+            return;
+        const link = elementOf(s.anchorNode) && elementOf(s.anchorNode).closest('a[href]');
+        if (!link)
+            return;
+        const r = document.createRange();
+        r.selectNodeContents(link);
+        s.removeAllRanges();
+        s.addRange(r);
+    }
+
     function execute(command, value) {
         const name = String(command).toLowerCase();
         switch (name) {
@@ -407,6 +458,9 @@
         case 'backcolor':
         case 'hilitecolor':
             value = colorText(value);
+            break;
+        case 'unlink':
+            selectLinkAroundCaret();
             break;
         }
         const text = (value === null || value === undefined || typeof value === 'boolean') ? '' :
