@@ -32,9 +32,11 @@ public:
     // click put into the link dialog's address box).
     virtual bool linkSelected() const = 0;
 
-    // Places a picture as the mode says; makes a link of the selection.
+    // Places a picture as the mode says; makes a link of the selection, to
+    // an address or to an e-mail address with a subject.
     virtual void insertPicture(uint8_t mode, const std::string& location) = 0;
     virtual void makeLink(const std::string& address) = 0;
+    virtual void makeEmailLink(const std::string& address, const std::string& subject) = 0;
 
     // The band form's color conversions.
     virtual std::string colorToHtml(forms::ColorValue color) = 0;

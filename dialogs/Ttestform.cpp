@@ -325,8 +325,7 @@ void Ttestform::BitBtn1Click() {
 void Ttestform::SpeedButton1Click() {
     if (!FBandForm)
         return;
-    FBandForm->makeLink("mailto:" + form()["email"].text() +
-                        "?subject=" + form()["subject"].text());
+    FBandForm->makeEmailLink(form()["email"].text(), form()["subject"].text());
     Hide();
 }
 

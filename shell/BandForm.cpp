@@ -170,7 +170,6 @@ void TBandForm::bindHandlers() {
         m_form[command.control].onClick = [this, &command] {
             tools::sendCommand(FBrowser.get(), command);
         };
-    bindDialogHandlers();
     // The remaining buttons and menu entries belong to features the bar
     // does not offer yet; they say so rather than do nothing.
     for (const auto& control : m_form.controls()) {

@@ -146,6 +146,7 @@ public:
     bool linkSelected() const override;
     void insertPicture(uint8_t mode, const std::string& location) override;
     void makeLink(const std::string& address) override;
+    void makeEmailLink(const std::string& address, const std::string& subject) override;
     std::string colorToHtml(forms::ColorValue color) override;
     bool htmlToColor(const std::string& text, forms::ColorValue& color) override;
     void showLinksAndImages() override;
@@ -170,8 +171,6 @@ private:
     bool connectToSite();
     void switchEditingOn();
     void publish();
-    // The commands that open the links and images dialog.
-    void bindDialogHandlers();
     void pause(int milliseconds);
 
     HWND m_handle = nullptr;

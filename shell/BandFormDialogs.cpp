@@ -1,56 +1,15 @@
 // The band form's side of the page properties and the links and images
-// dialogs: the commands that open them and what they hand back.
+// dialogs: what they reach of it and what they hand back.
 
-#include "dialogs/TForm2.h"
-#include "dialogs/Ttestform.h"
-#include "forms/NotAvailable.h"
 #include "shell/BandForm.h"
 #include "shell/ProcessForms.h"
 #include "tools/Colors.h"
+#include "tools/Links.h"
 
 using shell::ProcessFormSlot;
 
-namespace {
-
-dialogs::Ttestform* linksAndImages() {
-    return shell::processFormAs<dialogs::Ttestform>(ProcessFormSlot::Gallery);
-}
-
-} // namespace
-
-void TBandForm::bindDialogHandlers() {
-    // Opens the chooser for a picture that goes where mode says.
-    auto chooser = [this](uint8_t mode) {
-        return [this, mode] {
-            FImageTarget = mode;
-            FGalleryForImage = true;
-            showLinksAndImages();
-        };
-    };
-    auto bindFree = [this](const char* name, forms::Control::Handler handler) {
-        if (!m_form[name].onClick)
-            m_form[name].onClick = std::move(handler);
-    };
-    bindFree("Imagelayer1", chooser(3));
-    bindFree("MenuItem2", chooser(2));
-    bindFree("MenuItem3", chooser(5));
-    bindFree("MenuItem4", [this] {
-        FGalleryForImage = false;
-        if (auto* dialog = linksAndImages()) {
-            dialog->form()["PageControl1"].setActivePage("TabSheet1");
-            dialog->Show();
-        }
-    });
-    bindFree("Insertemail1", [] {
-        if (auto* dialog = linksAndImages()) {
-            dialog->Show();
-            dialog->form()["PageControl1"].setActivePage("TabSheet2");
-        }
-    });
-}
-
 void TBandForm::showLinksAndImages() {
-    if (auto* dialog = linksAndImages())
+    if (auto* dialog = shell::processForm(ProcessFormSlot::Gallery))
         dialog->Show();
 }
 
@@ -59,23 +18,22 @@ void TBandForm::setChosenSize(const std::string& width, const std::string& heigh
     FChosenHeight = height;
 }
 
+// The click dispatcher shows a link at the last click by the link button's
+// picture.
 bool TBandForm::linkSelected() const {
-    // The click dispatcher does not report links in the page yet.
-    return false;
+    return m_form["ToolButton16"].picture() == tools::kLinkPresentPicture;
 }
 
 void TBandForm::insertPicture(uint8_t mode, const std::string& location) {
-    if (mode == 7) {
-        if (auto* properties =
-                shell::processFormAs<dialogs::TForm2>(ProcessFormSlot::PageProperties))
-            properties->form()["backgroundimage"].setText(location);
-        return;
-    }
-    forms::notAvailableYet("Inserting a picture from a web site");
+    insererimage(mode, location);
 }
 
-void TBandForm::makeLink(const std::string&) {
-    forms::notAvailableYet("Making a link");
+void TBandForm::makeLink(const std::string& address) {
+    creerlien(address);
+}
+
+void TBandForm::makeEmailLink(const std::string& address, const std::string& subject) {
+    creerlien(tools::mailtoAddress(address, subject));
 }
 
 std::string TBandForm::colorToHtml(forms::ColorValue color) {
