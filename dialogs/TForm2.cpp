@@ -114,7 +114,11 @@ void TForm2::Button2Click() {
     browser::Document document = pageDocument();
     document.setTitle(f["title"].text());
     document.setBgColor(f["tbackgroundcolor"].text());
-    document.body().setAttribute("background", f["backgroundimage"].text());
+    // No picture takes the attribute away: an empty one would have the
+    // engine load the page itself as the background.
+    const std::string& image = f["backgroundimage"].text();
+    document.body().setAttribute("background",
+                                 image.empty() ? browser::Value() : browser::Value(image));
     std::string keywords = f["keywords"].linesText();
     std::string description = f["description"].linesText();
     walkHead(document, [&](const browser::Element& element) {
