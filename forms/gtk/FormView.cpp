@@ -116,7 +116,6 @@ struct Binding {
     std::vector<std::string> listShown; // a combo box's entries as shown
     ColorValue shownColor = 0;          // what the picker's swatch paints
     ColorValue paletteColor = 0;
-    size_t itemsShown = 0;
     std::string shownPicture;
     unsigned menusShown = 0;
 };

@@ -217,11 +217,21 @@ protected:
         band.target = 3;
         band.remote = band.edited = pageUrl;
         chooser->Show();
+        // The link browser's page completing sends the gallery browser to it
+        // once more: wait for both, then for the gallery built last.
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                std::string at;
+                chooser->WebBrowser1()->get_LocationURL(&at);
+                return loaded(chooser->WebBrowser1()) && at == pageUrl;
+            },
+            15000));
         ASSERT_TRUE(WaitUntil(
             [&] {
                 return chooser->IE() && loaded(chooser->IE()) &&
                        Evaluate(galleryView(), "String(location.href)") ==
-                           dialogs::fileAddress(dialogs::Ttestform::galleryFile());
+                           dialogs::fileAddress(dialogs::Ttestform::galleryFile()) &&
+                       Evaluate(galleryView(), "document.readyState") == "complete";
             },
             15000));
         ASSERT_TRUE(WaitUntil([&] { return gtk_widget_get_mapped(GTK_WIDGET(galleryView())); }));
