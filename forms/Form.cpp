@@ -92,6 +92,13 @@ void Control::addItem(const std::string& item) {
     changed();
 }
 
+void Control::setItems(const std::vector<std::string>& items) {
+    if (items == m_items)
+        return;
+    m_items = items;
+    changed();
+}
+
 int Control::indexOfItem(const std::string& text) const {
     for (size_t i = 0; i < m_items.size(); ++i)
         if (sameText(m_items[i], text))
@@ -165,6 +172,20 @@ void Control::setItemIndex(int index) {
         return;
     m_itemIndex = index;
     changed();
+}
+
+void Control::setLines(const std::vector<std::string>& lines) {
+    if (lines == m_items)
+        return;
+    m_items = lines;
+    changed();
+}
+
+std::string Control::linesText() const {
+    std::string text;
+    for (size_t i = 0; i < m_items.size(); ++i)
+        text += (i ? "\n" : "") + m_items[i];
+    return text;
 }
 
 void Control::click() {

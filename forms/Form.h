@@ -44,6 +44,7 @@ public:
     void setText(const std::string& text);
     const std::vector<std::string>& items() const { return m_items; }
     void addItem(const std::string& item);
+    void setItems(const std::vector<std::string>& items);
     // The index of an entry equal to text without regard to letter case, or -1.
     int indexOfItem(const std::string& text) const;
 
@@ -80,6 +81,14 @@ public:
     // Memos.
     const std::vector<std::string>& lines() const { return m_items; }
     void appendLine(const std::string& line);
+    void setLines(const std::vector<std::string>& lines);
+    // The lines joined by line breaks.
+    std::string linesText() const;
+
+    // Browsers: the toolkit's view that the form's owner made for this
+    // control, shown in place of a view of the form's own (not owned).
+    void* nativeView() const { return m_nativeView; }
+    void setNativeView(void* view) { m_nativeView = view; }
 
     // List boxes: the lines and the selected one (-1 for none). Setting
     // the lines clears the selection.
@@ -127,6 +136,7 @@ private:
     bool m_enabled;
     bool m_visible;
     bool m_down;
+    void* m_nativeView = nullptr;
     std::string m_text;
     std::vector<std::string> m_items;
     ColorValue m_color;

@@ -84,6 +84,8 @@ struct FormDesc {
     std::string fontName;
     int fontHeight = 0;
     bool toolWindow = false;           // a small window that stays on top, centred
+    bool stayOnTop = false;            // kept above the browser window
+    bool sizeable = true;
     std::vector<ControlDesc> controls; // parents before their children
     bool topmost = false;              // a tool window that stays above the others
 };

@@ -47,6 +47,8 @@ FormDesc tableDialogDescription() {
     f.width = 420;
     f.height = 470;
     f.toolWindow = true;
+    f.stayOnTop = true;
+    f.sizeable = false;
     auto& c = f.controls;
 
     c.push_back(group("GroupBox1", "", "General table properties"));

@@ -4,6 +4,7 @@
 #include "VirtualKeys.h"
 #include "platform/browser/WebBrowser.h"
 #include "platform/gtk/GtkWindowBackend.h"
+#include "platform/webkit/RelatedViewFactory.h"
 #include "platform/webkit/WebKitBrowser.h"
 #include "platform/window/Application.h"
 
@@ -116,11 +117,17 @@ void HostWindow::buildViews(GtkWidget* box) {
     gtk_box_pack_start(GTK_BOX(box), documentView, TRUE, TRUE, 0);
     HWND viewHandle =
         m_backend.adopt(documentView, {"Shell DocObject View", "", m_frameHandle, 0, 0});
+    // An editor shows one page at a time and reloads what it publishes: the
+    // engine need not keep earlier pages and resources in memory.
+    webkit_web_context_set_cache_model(webkit_web_context_get_default(),
+                                       WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
     m_webView = WEBKIT_WEB_VIEW(webkit_web_view_new());
     gtk_box_pack_start(GTK_BOX(documentView), GTK_WIDGET(m_webView), TRUE, TRUE, 0);
     m_backend.adopt(GTK_WIDGET(m_webView), {"Internet Explorer_Server", "", viewHandle, 0, 0});
     g_signal_connect(m_webView, "notify::uri", G_CALLBACK(onUriChanged), this);
     m_browser = ComPtr<IWebBrowser2>(webkit::WebKitBrowser::create(m_webView).get());
+    m_viewFactory = std::make_unique<webkit::RelatedViewFactory>(m_webView);
+    browser::setBrowserFactory(m_viewFactory.get());
 
     m_barArea = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     gtk_box_pack_start(GTK_BOX(box), m_barArea, FALSE, FALSE, 0);
@@ -179,6 +186,8 @@ void HostWindow::close() {
         return;
     m_closed = true;
     closeBars();
+    if (browser::browserFactory() == m_viewFactory.get())
+        browser::setBrowserFactory(nullptr);
     // The browser may hold objects of a bar (its document's event sinks):
     // release it, then let the bars' modules go.
     m_browser = nullptr;

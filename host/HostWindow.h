@@ -15,6 +15,9 @@ typedef struct _WebKitWebView WebKitWebView;
 namespace gtkplatform {
 class GtkWindowBackend;
 }
+namespace browser {
+class BrowserFactory;
+}
 
 namespace host {
 
@@ -74,6 +77,8 @@ private:
     HWND m_frameHandle = nullptr;
     HWND m_barAreaHandle = nullptr;
     ComPtr<IWebBrowser2> m_browser;
+    // Makes the bars' small browsers share the page view's web process.
+    std::unique_ptr<browser::BrowserFactory> m_viewFactory;
     std::vector<BarEntry> m_bars;
     std::function<void()> m_onClosed;
     bool m_closed = false;

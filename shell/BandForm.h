@@ -2,6 +2,7 @@
 
 #include "connections/UrlParts.h"
 #include "dialogs/wizard/WizardBand.h"
+#include "dialogs/DialogHost.h"
 #include "forms/FormObject.h"
 #include "platform/browser/HtmlDocument.h"
 #include "platform/browser/WebBrowser.h"
@@ -34,7 +35,9 @@ class PictureDialog;
 // The bar's window and the owner of all editing state. It is created
 // borderless as a child of the host's bar area and reaches the page through
 // the browser the band hands it, asking it for the document at every use.
-class TBandForm : public dialogs::WizardBand, public ftp::BandFormAccess {
+class TBandForm : public dialogs::WizardBand,
+                  public ftp::BandFormAccess,
+                  public dialogs::DialogHost {
 public:
     explicit TBandForm(HWND parent);
     virtual ~TBandForm();
@@ -133,6 +136,22 @@ public:
     void setTempPageName(const std::string& name) override { FTempPageName = name; }
     std::string remotePageURL() const override { return FRemotePageURL; }
     void setRemotePageURL(const std::string& url) override { FRemotePageURL = url; }
+
+    // What the page properties and links and images dialogs reach.
+    IWebBrowser2* pageBrowser() override { return FBrowser.get(); }
+    bool galleryForImage() const override { return FGalleryForImage; }
+    void setGalleryForImage(bool forImage) override { FGalleryForImage = forImage; }
+    uint8_t imageTarget() const override { return FImageTarget; }
+    void setImageTarget(uint8_t mode) override { FImageTarget = mode; }
+    void setChosenSize(const std::string& width, const std::string& height) override;
+    std::string editedPageUrl() const override { return FEditedPageUrl; }
+    bool linkSelected() const override;
+    void insertPicture(uint8_t mode, const std::string& location) override;
+    void makeLink(const std::string& address) override;
+    void makeEmailLink(const std::string& address, const std::string& subject) override;
+    std::string colorToHtml(forms::ColorValue color) override;
+    bool htmlToColor(const std::string& text, forms::ColorValue& color) override;
+    void showLinksAndImages() override;
 
     // The secondary forms this band form works with (null when missing).
     static shell::FtpSessionForm* ftpForm();

@@ -2,6 +2,7 @@
 
 #include "forms/ColorPalette.h"
 #include "forms/SystemColors.h"
+#include "platform/browser/BrowserFactory.h"
 #include "platform/window/Windows.h"
 
 #include <dlfcn.h>
@@ -22,7 +23,15 @@ namespace {
 using LoadUri = void (*)(GtkWidget*, const char*);
 using GetUri = const char* (*)(GtkWidget*);
 
-GtkWidget* newWebView() {
+GtkWidget* newWebView(Control& control) {
+    if (control.nativeView())
+        return GTK_WIDGET(control.nativeView());
+    // The program's factory makes views that share its page's web process.
+    if (browser::BrowserFactory* factory = browser::browserFactory()) {
+        browser::EmbeddedBrowser made = factory->create();
+        if (made.widget)
+            return GTK_WIDGET(made.widget);
+    }
     GType type = g_type_from_name("WebKitWebView");
     if (type == 0 || !dlsym(RTLD_DEFAULT, "webkit_web_view_load_uri"))
         return gtk_label_new(nullptr);
@@ -139,8 +148,9 @@ struct Binding {
     GtkFormView* view = nullptr;
     Control* control = nullptr;
     GtkWidget* widget = nullptr;
-    GtkWidget* inner = nullptr; // the combo box or swatch inside a tool item
-    ColorValue shownColor = 0;  // what the picker's swatch paints
+    GtkWidget* inner = nullptr;         // the combo box or swatch inside a tool item
+    std::vector<std::string> listShown; // a combo box's entries as shown
+    ColorValue shownColor = 0;          // what the picker's swatch paints
     ColorValue paletteColor = 0;
     size_t itemsShown = 0;
     std::vector<std::string> linesShown; // what a list box shows
@@ -189,6 +199,7 @@ private:
     void focusShownPage();
     void bindWindow(GtkWidget* window);
     void alignLabels(Control& panel);
+    void updateComboItems(Binding& b);
 
     static void onClicked(GtkWidget*, Binding* b);
     static void onToggled(GtkToggleToolButton*, Binding* b);
@@ -207,6 +218,8 @@ private:
     static gboolean onPulse(gpointer b);
     static gboolean onDelete(GtkWidget*, GdkEvent*, GtkFormView* view);
     static gboolean onKey(GtkWidget*, GdkEventKey* event, GtkFormView* view);
+    static void onMemoChanged(GtkTextBuffer*, Binding* b);
+    static void showButtonCaption(Binding& b);
 
     Form& m_form;
     GtkWidget* m_root = nullptr;
@@ -268,7 +281,9 @@ GtkWidget* GtkFormView::buildChildren(const std::string& parent, GtkWidget* box)
         if (GTK_IS_TOOLBAR(box))
             gtk_toolbar_insert(GTK_TOOLBAR(box), GTK_TOOL_ITEM(w), -1);
         else
-            gtk_box_pack_start(GTK_BOX(box), w, child->kind() == Kind::PageControl,
+            gtk_box_pack_start(GTK_BOX(box), w,
+                               child->kind() == Kind::PageControl ||
+                                   (child->kind() == Kind::Browser && child->desc().height == 0),
                                child->kind() != Kind::ColorPicker, 0);
     }
     return box;
@@ -327,9 +342,22 @@ GtkWidget* GtkFormView::build(Control& control) {
         return waitingBar(control);
     case Kind::StatusBar:
         return statusBar(control);
-    case Kind::Memo:
-        w = gtk_text_view_new();
-        break;
+    case Kind::Memo: {
+        GtkWidget* text = gtk_text_view_new();
+        w = gtk_scrolled_window_new(nullptr, nullptr);
+        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(w), GTK_POLICY_NEVER,
+                                       GTK_POLICY_AUTOMATIC);
+        gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(w), GTK_SHADOW_IN);
+        gtk_widget_set_size_request(w, -1, d.height);
+        gtk_container_add(GTK_CONTAINER(w), text);
+        gtk_widget_show(text);
+        Binding& b = bind(control, w);
+        b.inner = text;
+        g_signal_connect(gtk_text_view_get_buffer(GTK_TEXT_VIEW(text)), "changed",
+                         G_CALLBACK(onMemoChanged), &b);
+        update(b);
+        return w;
+    }
     case Kind::Edit:
         return edit(control);
     case Kind::SpinEdit: {
@@ -355,8 +383,8 @@ GtkWidget* GtkFormView::build(Control& control) {
         gtk_label_set_xalign(GTK_LABEL(w), 0);
         break;
     case Kind::Browser:
-        w = newWebView();
-        gtk_widget_set_size_request(w, -1, d.height);
+        w = newWebView(control);
+        gtk_widget_set_size_request(w, -1, d.height ? d.height : 200);
         break;
     case Kind::PopupMenu:
     case Kind::MenuItem:
@@ -515,21 +543,25 @@ GtkWidget* GtkFormView::plainControl(Control& control) {
     case Kind::ColorPicker: {
         Binding& b = bind(control, nullptr);
         w = b.widget = colorButton(b);
+        gtk_widget_set_halign(w, GTK_ALIGN_START);
         gtk_widget_show_all(w);
         update(b);
         return w;
     }
     case Kind::ComboBox: {
-        w = control.desc().freeText ? gtk_combo_box_text_new_with_entry()
-                                    : gtk_combo_box_text_new();
+        bool typed = control.desc().freeText;
+        w = typed ? gtk_combo_box_text_new_with_entry() : gtk_combo_box_text_new();
         Binding& b = bind(control, w);
         b.inner = w;
         g_signal_connect(w, "changed", G_CALLBACK(onComboChanged), &b);
-        if (control.desc().freeText) {
+        if (typed) {
             GtkWidget* entry = gtk_bin_get_child(GTK_BIN(w));
+            gtk_entry_set_width_chars(GTK_ENTRY(entry), std::max(8, control.desc().width / 10));
+            g_signal_connect(entry, "activate", G_CALLBACK(onComboActivate), &b);
             g_signal_connect(entry, "changed", G_CALLBACK(onEditChanged), &b);
             g_signal_connect(entry, "activate", G_CALLBACK(onActivateDefault), this);
         }
+        gtk_widget_show_all(w);
         update(b);
         return w;
     }
@@ -544,6 +576,7 @@ GtkWidget* GtkFormView::plainControl(Control& control) {
         break;
     default:
         w = gtk_button_new_with_label(control.caption().c_str());
+        gtk_button_set_use_underline(GTK_BUTTON(w), TRUE);
         break;
     }
     Binding& b = bind(control, w);
@@ -793,14 +826,15 @@ void GtkFormView::bindWindow(GtkWidget* window) {
     gtk_window_set_title(GTK_WINDOW(window), m_form.caption().c_str());
     gtk_window_set_default_size(GTK_WINDOW(window), d.width, d.height);
     gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+    gtk_window_set_resizable(GTK_WINDOW(window), d.sizeable);
     if (d.toolWindow) {
         gtk_container_set_border_width(GTK_CONTAINER(window), 6);
-        gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+        gtk_box_set_spacing(GTK_BOX(m_root), 4);
     }
-    if (d.topmost || d.toolWindow) {
+    if (d.topmost || d.toolWindow)
         gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_UTILITY);
+    if (d.topmost || d.stayOnTop)
         gtk_window_set_keep_above(GTK_WINDOW(window), TRUE);
-    }
     g_signal_connect(window, "delete-event", G_CALLBACK(onDelete), this);
     g_signal_connect(window, "key-press-event", G_CALLBACK(onKey), this);
     std::weak_ptr<bool> alive = m_alive;
@@ -862,9 +896,7 @@ void GtkFormView::update(Binding& b) {
         gtk_menu_item_set_label(GTK_MENU_ITEM(w), c.caption().c_str());
         break;
     case Kind::ComboBox: {
-        for (; b.itemsShown < c.items().size(); ++b.itemsShown)
-            gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(b.inner),
-                                           c.items()[b.itemsShown].c_str());
+        updateComboItems(b);
         if (gtk_combo_box_get_has_entry(GTK_COMBO_BOX(b.inner))) {
             GtkEntry* entry = GTK_ENTRY(gtk_bin_get_child(GTK_BIN(b.inner)));
             if (c.text() != gtk_entry_get_text(entry))
@@ -900,10 +932,14 @@ void GtkFormView::update(Binding& b) {
         break;
     }
     case Kind::Memo: {
-        std::string text;
-        for (const std::string& line : c.lines())
-            text += line + "\n";
-        gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(w)), text.c_str(), -1);
+        GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(b.inner));
+        GtkTextIter start, end;
+        gtk_text_buffer_get_bounds(buffer, &start, &end);
+        char* shown = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
+        std::string text = c.linesText();
+        if (text != shown)
+            gtk_text_buffer_set_text(buffer, text.c_str(), -1);
+        g_free(shown);
         break;
     }
     case Kind::Edit:
@@ -915,8 +951,15 @@ void GtkFormView::update(Binding& b) {
         gtk_widget_queue_draw(w);
         break;
     case Kind::Label:
-        if (GTK_IS_LABEL(w))
+        if (!GTK_IS_LABEL(w))
+            break;
+        if (c.desc().bold) {
+            char* escaped = g_markup_escape_text(c.caption().c_str(), -1);
+            gtk_label_set_markup(GTK_LABEL(w), (std::string("<b>") + escaped + "</b>").c_str());
+            g_free(escaped);
+        } else {
             gtk_label_set_text(GTK_LABEL(w), c.caption().c_str());
+        }
         break;
     case Kind::ListBox:
         updateList(b);
@@ -931,11 +974,28 @@ void GtkFormView::update(Binding& b) {
     default:
         break;
     }
+    if (GTK_IS_BUTTON(w) && !GTK_IS_MENU_BUTTON(w) && c.kind() != Kind::MenuItem)
+        showButtonCaption(b);
     m_syncing = false;
     // A control stacked over another shows or hides the one below.
     if (!c.desc().covers.empty())
         if (auto it = m_bindings.find(c.desc().covers); it != m_bindings.end())
             gtk_widget_set_visible(it->second->widget, shown(*it->second->control));
+}
+
+// Items appended to the list are added; any other change lays it out anew.
+void GtkFormView::updateComboItems(Binding& b) {
+    const std::vector<std::string>& items = b.control->items();
+    bool appended = b.listShown.size() <= items.size() &&
+                    std::equal(b.listShown.begin(), b.listShown.end(), items.begin());
+    if (!appended) {
+        gtk_combo_box_text_remove_all(GTK_COMBO_BOX_TEXT(b.inner));
+        b.listShown.clear();
+    }
+    for (size_t i = b.listShown.size(); i < items.size(); ++i) {
+        gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(b.inner), items[i].c_str());
+        b.listShown.push_back(items[i]);
+    }
 }
 
 void GtkFormView::onClicked(GtkWidget*, Binding* b) {
@@ -1068,6 +1128,41 @@ void GtkFormView::onMoreColors(GtkMenuItem*, Binding* b) {
         return;
     }
     gtk_widget_destroy(dialog);
+}
+
+void GtkFormView::onMemoChanged(GtkTextBuffer* buffer, Binding* b) {
+    if (b->view->syncing())
+        return;
+    GtkTextIter start, end;
+    gtk_text_buffer_get_bounds(buffer, &start, &end);
+    char* text = gtk_text_buffer_get_text(buffer, &start, &end, FALSE);
+    std::vector<std::string> lines;
+    std::string all = text;
+    g_free(text);
+    for (size_t from = 0;;) {
+        size_t to = all.find('\n', from);
+        lines.push_back(all.substr(from, to - from));
+        if (to == std::string::npos)
+            break;
+        from = to + 1;
+    }
+    if (all.empty())
+        lines.clear();
+    b->control->setLines(lines);
+}
+
+// A push button's caption: "&Ok" marks its access key, and bold shows.
+void GtkFormView::showButtonCaption(Binding& b) {
+    std::string label = b.control->caption();
+    std::replace(label.begin(), label.end(), '&', '_');
+    gtk_button_set_label(GTK_BUTTON(b.widget), label.c_str());
+    GtkWidget* child = gtk_bin_get_child(GTK_BIN(b.widget));
+    if (b.control->desc().bold && GTK_IS_LABEL(child)) {
+        char* escaped = g_markup_escape_text(label.c_str(), -1);
+        gtk_label_set_markup_with_mnemonic(GTK_LABEL(child),
+                                           (std::string("<b>") + escaped + "</b>").c_str());
+        g_free(escaped);
+    }
 }
 
 // The theme's colors for the interface colors it names.

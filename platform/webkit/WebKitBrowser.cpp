@@ -165,6 +165,10 @@ WebKitBrowser::WebKitBrowser(WebKitWebView* view) : m_view(view) {
     WebKitSettings* settings = webkit_web_view_get_settings(m_view);
     webkit_settings_set_javascript_can_access_clipboard(settings, TRUE);
     webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
+    // Pages under editing gain nothing from compositing on the graphics
+    // card, and its layers and GL stack cost the web process about 90 MiB.
+    webkit_settings_set_hardware_acceleration_policy(settings,
+                                                     WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
 
     WebKitUserContentManager* manager = webkit_web_view_get_user_content_manager(m_view);
     WebKitUserScript* script = webkit_user_script_new_for_world(
