@@ -74,9 +74,12 @@ public:
     void chooseColor(ColorValue color);
     // A page chosen by its tab.
     void choosePage(const std::string& page);
+    // The control takes the keyboard focus.
+    void enter();
 
     Handler onClick;
     Handler onChange;
+    Handler onEnter;
 
     // Views listen to every change of the state.
     void listen(Listener listener) { m_listeners.push_back(std::move(listener)); }

@@ -3,6 +3,7 @@
 #include "connections/Tftpparameters.h"
 #include "forms/NotAvailable.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/window/Application.h"
 
 #include <algorithm>
 #include <cctype>
@@ -66,7 +67,10 @@ Tformwizzard::Tformwizzard() : FormObject(description()) {
 Tformwizzard::~Tformwizzard() {
     try {
         m_store.beforeFormDestroy();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        // A destructor must not throw; the user still learns that the
+        // connections may not have been saved.
+        app::ShowException(error);
     }
 }
 

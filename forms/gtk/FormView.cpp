@@ -139,6 +139,7 @@ private:
     static void onToggled(GtkToggleToolButton*, Binding* b);
     static void onComboChanged(GtkComboBox*, Binding* b);
     static void onComboActivate(GtkEntry*, Binding* b);
+    static gboolean onComboFocus(GtkWidget*, GdkEvent*, Binding* b);
     static void onEditChanged(GtkEntry*, Binding* b);
     static void onSwitchPage(GtkNotebook*, GtkWidget* page, guint, Binding* b);
     static void onPalette(GtkMenuItem*, Binding* b);
@@ -331,6 +332,8 @@ GtkWidget* GtkFormView::toolItem(Control& control) {
         g_signal_connect(inner, "changed", G_CALLBACK(onComboChanged), &b);
         g_signal_connect(gtk_bin_get_child(GTK_BIN(inner)), "activate", G_CALLBACK(onComboActivate),
                          &b);
+        g_signal_connect(gtk_bin_get_child(GTK_BIN(inner)), "focus-in-event",
+                         G_CALLBACK(onComboFocus), &b);
     }
     gtk_widget_show_all(w);
     update(b);
@@ -583,6 +586,12 @@ void GtkFormView::onComboChanged(GtkComboBox* combo, Binding* b) {
 void GtkFormView::onComboActivate(GtkEntry* entry, Binding* b) {
     if (!b->view->syncing())
         b->control->chooseText(gtk_entry_get_text(entry));
+}
+
+gboolean GtkFormView::onComboFocus(GtkWidget*, GdkEvent*, Binding* b) {
+    if (!b->view->syncing())
+        b->control->enter();
+    return FALSE;
 }
 
 void GtkFormView::onEditChanged(GtkEntry* entry, Binding* b) {
