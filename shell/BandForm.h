@@ -16,7 +16,7 @@
 class TBrowserClick;
 class TDWebBrowserEvents2;
 
-namespace connections {
+namespace dialogs {
 class Tformwizzard;
 }
 namespace shell {
@@ -121,7 +121,7 @@ public:
 
     // The secondary forms this band form works with (null when missing).
     static shell::FtpSessionForm* ftpForm();
-    static connections::Tformwizzard* wizard();
+    static dialogs::Tformwizzard* wizard();
 
 private:
     void FormCreate();
