@@ -115,11 +115,14 @@ public:
     void leave();
     // A key pressed in an edit, as a virtual-key code (Enter is 13).
     void pressKey(int key);
+    // The control takes the keyboard focus.
+    void enter();
 
     Handler onClick;
     Handler onChange;
     Handler onDblClick;
     Handler onExit;
+    Handler onEnter;
     std::function<void(int key)> onKeyDown;
 
     // Views listen to every change of the state.

@@ -100,6 +100,7 @@ public:
     // Formatting.
     void cmbFontNameChange();
     void cmbFontSizeChange();
+    void keepPageSelection();
     void cmdcolorChange();
     void pasteHTML(const std::string& html);
     void DHTMLEditDisplayChanged();

@@ -7,6 +7,10 @@
 #include "platform/browser/Dom.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/window/Windows.h"
+#include "platform/window/Application.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace dialogs {
 
@@ -24,7 +28,10 @@ Tformwizzard::Tformwizzard()
 Tformwizzard::~Tformwizzard() {
     try {
         m_store.beforeFormDestroy();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        // A destructor must not throw; the user still learns that the
+        // connections may not have been saved.
+        app::ShowException(error);
     }
     m_view.reset();
     if (win::IsWindow(m_handle))

@@ -205,6 +205,7 @@ private:
     static void onToggled(GtkToggleToolButton*, Binding* b);
     static void onComboChanged(GtkComboBox*, Binding* b);
     static void onComboActivate(GtkEntry*, Binding* b);
+    static gboolean onComboFocus(GtkWidget*, GdkEvent*, Binding* b);
     static void onEditChanged(GtkEntry*, Binding* b);
     static void onEditActivate(GtkEntry*, Binding* b);
     static void onSpinChanged(GtkEntry*, Binding* b);
@@ -475,6 +476,8 @@ GtkWidget* GtkFormView::toolItem(Control& control) {
         g_signal_connect(inner, "changed", G_CALLBACK(onComboChanged), &b);
         g_signal_connect(gtk_bin_get_child(GTK_BIN(inner)), "activate", G_CALLBACK(onComboActivate),
                          &b);
+        g_signal_connect(gtk_bin_get_child(GTK_BIN(inner)), "focus-in-event",
+                         G_CALLBACK(onComboFocus), &b);
     }
     gtk_widget_show_all(w);
     update(b);
@@ -1027,6 +1030,12 @@ void GtkFormView::onComboActivate(GtkEntry* entry, Binding* b) {
         return;
     b->control->chooseText(gtk_entry_get_text(entry));
     b->view->pressDefault();
+}
+
+gboolean GtkFormView::onComboFocus(GtkWidget*, GdkEvent*, Binding* b) {
+    if (!b->view->syncing())
+        b->control->enter();
+    return FALSE;
 }
 
 void GtkFormView::onEditChanged(GtkEntry* entry, Binding* b) {

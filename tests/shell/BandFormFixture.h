@@ -3,12 +3,12 @@
 #include "connections/Tftpparameters.h"
 #include "dialogs/wizard/Tformwizzard.h"
 #include "forms/BandFormDescription.h"
-#include "platform/browser/FakeBrowser.h"
 #include "platform/places/Places.h"
-#include "platform/ui/ScriptedDialogs.h"
 #include "platform/window/Windows.h"
 #include "shell/BandForm.h"
 #include "shell/ProcessForms.h"
+#include "support/FakeBrowser.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempHome.h"
 
 #include <gmock/gmock.h>

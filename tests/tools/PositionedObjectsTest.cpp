@@ -1,5 +1,5 @@
 #include "tools/PositionedObjects.h"
-#include "platform/browser/FakeBrowser.h"
+#include "support/FakeBrowser.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

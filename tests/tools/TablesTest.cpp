@@ -1,6 +1,6 @@
 #include "tools/Tables.h"
-#include "platform/browser/FakeBrowser.h"
-#include "platform/ui/ScriptedDialogs.h"
+#include "support/FakeBrowser.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempHome.h"
 #include "tools/TForm3.h"
 

@@ -3,7 +3,7 @@
 // their ratio, ours over curl's: below 1.0 the client is the faster. Usage:
 // ftp_throughput_bench [MiB per file, default 256] [runs, default 5].
 
-#include "VsftpdServer.h"
+#include "support/VsftpdServer.h"
 
 #include "publishing/ftp/FtpClient.h"
 

@@ -5,7 +5,7 @@
 #include "dialogs/FileFilters.h"
 #include "dialogs/Ttestform.h"
 #include "platform/browser/BrowserFactory.h"
-#include "platform/ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "platform/webkit/RelatedViewFactory.h"
 #include "tests/platform/browser/LoopbackServer.h"
 #include "tools/engine/BandEngineHost.h"

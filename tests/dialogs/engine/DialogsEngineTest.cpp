@@ -8,7 +8,7 @@
 #include "forms/gtk/FormView.h"
 #include "platform/browser/Dom.h"
 #include "platform/gtk/GtkWindowBackend.h"
-#include "platform/ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "platform/webkit/RelatedViewFactory.h"
 #include "platform/webkit/WebKitBrowser.h"
 #include "support/TempHome.h"

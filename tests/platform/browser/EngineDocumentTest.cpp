@@ -122,14 +122,14 @@ TEST(EngineDocument, GlyphsAndZeroBorderOutlinesAreShownAndHidden) {
     doc.exec(IDM_ADDTOGLYPHTABLE, "%%a^^%%" + folder + "linkpetit.gif" + tail);
     doc.exec(IDM_ADDTOGLYPHTABLE, "%%img^^%%" + folder + "imagepetit.gif" + tail);
     doc.exec(IDM_ADDTOGLYPHTABLE, "%%table^^%%" + folder + "tablepetit.gif" + tail);
-    engine().settle(100);
 
-    // Each picture shows just before its element.
+    // Each picture shows just before its element, once the page is drawn.
     auto breakBox = engine().rect("#br");
     auto at = [&](const char* selector) {
         auto r = engine().rect(selector);
         return engine().pixel(r.x + 5, r.y + 5);
     };
+    enginetest::WaitUntil([&] { return at("#z") == blue && at("#img") == blue; }, 5000);
     EXPECT_EQ(engine().pixel(breakBox.x + 5, breakBox.y + 5), blue);
     EXPECT_EQ(at("#a"), blue);
     EXPECT_EQ(at("#img"), blue);
@@ -143,7 +143,7 @@ TEST(EngineDocument, GlyphsAndZeroBorderOutlinesAreShownAndHidden) {
 
     doc.exec(IDM_EMPTYGLYPHTABLE, true);
     doc.exec(IDM_SHOWZEROBORDERATDESIGNTIME, false);
-    engine().settle(100);
+    enginetest::WaitUntil([&] { return at("#a") != blue; }, 5000);
     EXPECT_NE(engine().pixel(breakBox.x + 5, breakBox.y + 5), blue);
     EXPECT_NE(at("#a"), blue);
     EXPECT_NE(at("#img"), blue);

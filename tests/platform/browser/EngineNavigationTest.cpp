@@ -269,8 +269,18 @@ TEST(EngineNavigation, ASecondViewHasItsOwnBrowserObject) {
 TEST(EngineNavigation, StopEndsLoading) {
     engine().load("<html><body>x</body></html>", "stop.htm");
     SilentPort silent;
+    // Stopped once the engine has begun the load, not just been asked to.
+    bool started = false;
+    gulong handler =
+        g_signal_connect(engine().view(), "load-changed",
+                         G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent event, gpointer flag) {
+                             if (event == WEBKIT_LOAD_STARTED)
+                                 *static_cast<bool*>(flag) = true;
+                         }),
+                         &started);
     engine().browser().navigate(silent.url());
-    engine().settle(100);
+    EXPECT_TRUE(WaitUntil([&] { return started; }, 3000));
+    g_signal_handler_disconnect(engine().view(), handler);
     EXPECT_TRUE(engine().browser().busy());
     engine().browser().stop();
     EXPECT_TRUE(WaitUntil([&] { return !engine().browser().busy(); }, 3000));
@@ -302,7 +312,7 @@ TEST(EngineNavigation, AHungPageFailsTheCallAfterTheLimitWhileTheLoopRuns) {
 
     SilentPort silent;
     engine().browser().navigate(silent.url());
-    engine().settle(100);
+    EXPECT_TRUE(WaitUntil([&] { return webkit_web_view_is_loading(engine().view()); }, 3000));
     webkit_web_view_terminate_web_process(engine().view());
     EXPECT_THROW(engine().document(), browser::BrowserError);
     EXPECT_TRUE(WaitUntil([&] { return !engine().browser().busy(); }, 3000));

@@ -2,7 +2,7 @@
 
 #include "EngineView.h"
 
-#include "platform/ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "tools/Formatting.h"
 #include "tools/TForm3.h"
 #include "tools/Tables.h"

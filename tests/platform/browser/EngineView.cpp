@@ -46,7 +46,8 @@ void EngineView::navigate(const std::string& url) {
     bool idle = WaitUntil([&] { return !browser().busy(); });
     if (!idle)
         throw std::runtime_error("The page did not load: " + url);
-    settle(50);
+    if (!WaitUntil([&] { return eval("document.readyState") == "complete"; }))
+        throw std::runtime_error("The page never completed: " + url);
 }
 
 std::string EngineView::eval(const std::string& script) {
@@ -117,7 +118,8 @@ std::string EngineView::releasesSeen() {
 void EngineView::waitForRelease(const std::string& before) {
     if (!WaitUntil([&] { return releasesSeen() != before; }, 10000))
         throw std::runtime_error("The page did not handle the mouse release");
-    settle(50);
+    // The answer that showed the release came after every message the page
+    // sent while handling it, so its events have reached the program.
 }
 
 void EngineView::click(double x, double y) {
