@@ -93,9 +93,10 @@ void Control::addItem(const std::string& item) {
 }
 
 void Control::setItems(const std::vector<std::string>& items) {
-    if (items == m_items)
+    if (items == m_items && m_itemIndex == -1)
         return;
     m_items = items;
+    m_itemIndex = -1;
     changed();
 }
 
@@ -156,12 +157,6 @@ void Control::setPanelText(size_t panel, const std::string& text) {
 
 void Control::appendLine(const std::string& line) {
     m_items.push_back(line);
-    changed();
-}
-
-void Control::setItems(std::vector<std::string> items) {
-    m_items = std::move(items);
-    m_itemIndex = -1;
     changed();
 }
 

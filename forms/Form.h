@@ -90,9 +90,8 @@ public:
     void* nativeView() const { return m_nativeView; }
     void setNativeView(void* view) { m_nativeView = view; }
 
-    // List boxes: the lines and the selected one (-1 for none). Setting
-    // the lines clears the selection.
-    void setItems(std::vector<std::string> items);
+    // List boxes: the selected line (-1 for none). Setting the items
+    // clears the selection.
     int itemIndex() const { return m_itemIndex; }
     void setItemIndex(int index);
 
