@@ -118,6 +118,7 @@ public:
     // What the test sets up.
     std::string title;
     std::string url;
+    std::string doctype;
     std::string designMode = "Off";
     std::map<std::string, Value> commandValues;         // by lower-case command name
     std::map<std::string, std::string> failingCommands; // lower-case name -> error text
@@ -158,6 +159,7 @@ public:
     HRESULT get_bgColor(std::string* color) override;
     HRESULT put_bgColor(const char* color) override;
     HRESULT get_URL(std::string* url) override;
+    HRESULT get_doctype(std::string* doctype) override;
     HRESULT Exec(const GUID* group, DWORD command, const Value& in) override;
 
     // For the selection objects.
