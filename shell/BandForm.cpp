@@ -1,7 +1,7 @@
 #include "shell/BandForm.h"
 
 #include "connections/Tftpparameters.h"
-#include "connections/wizard/Tformwizzard.h"
+#include "dialogs/wizard/Tformwizzard.h"
 #include "forms/BandFormDescription.h"
 #include "forms/NotAvailable.h"
 #include "forms/gtk/FormView.h"
@@ -370,7 +370,7 @@ void TBandForm::disconnectFtp() {
 }
 
 void TBandForm::Button1Click() {
-    connections::Tformwizzard* w = wizard();
+    dialogs::Tformwizzard* w = wizard();
     FPageUri = w->traitep(tools::locationURL(FBrowser.get()));
     std::string key = FPageUri.protocol + "://" + FPageUri.host;
     if (w->connectionexiste(key)) {
@@ -515,8 +515,8 @@ shell::FtpSessionForm* TBandForm::ftpForm() {
     return shell::processFormAs<shell::FtpSessionForm>(ProcessFormSlot::Ftp);
 }
 
-connections::Tformwizzard* TBandForm::wizard() {
-    auto* w = shell::processFormAs<connections::Tformwizzard>(ProcessFormSlot::Wizard);
+dialogs::Tformwizzard* TBandForm::wizard() {
+    auto* w = shell::processFormAs<dialogs::Tformwizzard>(ProcessFormSlot::Wizard);
     if (!w)
         throw std::runtime_error("The site wizard does not exist");
     return w;

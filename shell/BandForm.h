@@ -18,7 +18,7 @@
 class TBrowserClick;
 class TDWebBrowserEvents2;
 
-namespace connections {
+namespace dialogs {
 class Tformwizzard;
 }
 namespace shell {
@@ -129,7 +129,7 @@ public:
 
     // The secondary forms this band form works with (null when missing).
     static shell::FtpSessionForm* ftpForm();
-    static connections::Tformwizzard* wizard();
+    static dialogs::Tformwizzard* wizard();
 
 private:
     void FormCreate();

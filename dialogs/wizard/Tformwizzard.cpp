@@ -1,4 +1,4 @@
-#include "connections/wizard/Tformwizzard.h"
+#include "dialogs/wizard/Tformwizzard.h"
 
 #include "connections/Tftpparameters.h"
 #include "forms/NotAvailable.h"
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace connections {
+namespace dialogs {
 
 namespace {
 
@@ -72,12 +72,12 @@ Tformwizzard::~Tformwizzard() {
 
 bool Tformwizzard::connectionexiste(const std::string& address) {
     const std::string needle = lower(address) + "/";
-    ConnectionLists& lists = m_store.lists();
+    connections::ConnectionLists& lists = m_store.lists();
     lists.equalize();
     for (size_t i = 0; i < lists.count(); ++i) {
         std::string site = lower(lists.siteweb[i]);
         if (!site.empty() && needle.find(site) != std::string::npos) {
-            Tftpparameters::current().assign(lists.at(i));
+            connections::Tftpparameters::current().assign(lists.at(i));
             return true;
         }
     }
@@ -110,4 +110,4 @@ void Tformwizzard::Show() {
     forms::notAvailableYet("The site wizard");
 }
 
-} // namespace connections
+} // namespace dialogs
