@@ -1,6 +1,6 @@
 // The band form's document commands and the upload: thin bindings of the
 // publishing layer to this form's state, its status line and the session.
-#include "connections/wizard/Tformwizzard.h"
+#include "dialogs/wizard/Tformwizzard.h"
 #include "platform/places/Places.h"
 #include "publishing/documents/Documents.h"
 #include "publishing/documents/Upload.h"
