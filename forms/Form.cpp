@@ -131,6 +131,21 @@ void Control::appendLine(const std::string& line) {
     changed();
 }
 
+void Control::setItems(std::vector<std::string> items) {
+    m_items = std::move(items);
+    m_itemIndex = -1;
+    changed();
+}
+
+void Control::setItemIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(m_items.size()))
+        index = -1;
+    if (index == m_itemIndex)
+        return;
+    m_itemIndex = index;
+    changed();
+}
+
 void Control::click() {
     if (!m_enabled)
         return;
@@ -159,6 +174,22 @@ void Control::chooseColor(ColorValue color) {
 void Control::choosePage(const std::string& page) {
     setActivePage(page);
     runHandler(onChange);
+}
+
+void Control::chooseItem(int index) {
+    if (!m_enabled)
+        return;
+    setItemIndex(index);
+    runHandler(onClick);
+}
+
+void Control::doubleClick() {
+    if (m_enabled)
+        runHandler(onDblClick);
+}
+
+void Control::leave() {
+    runHandler(onExit);
 }
 
 Form::Form(FormDesc desc) : m_desc(std::move(desc)), m_caption(m_desc.caption) {
@@ -197,6 +228,13 @@ void Form::setVisible(bool visible) {
     m_visible = visible;
     for (size_t i = 0, n = m_listeners.size(); i < n; ++i)
         m_listeners[i](*this);
+}
+
+void Form::close() {
+    if (onClose)
+        app::RunHandler(onClose);
+    else
+        setVisible(false);
 }
 
 void Form::setCaption(const std::string& caption) {

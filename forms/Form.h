@@ -63,6 +63,12 @@ public:
     const std::vector<std::string>& lines() const { return m_items; }
     void appendLine(const std::string& line);
 
+    // List boxes: the lines and the selected one (-1 for none). Setting
+    // the lines clears the selection.
+    void setItems(std::vector<std::string> items);
+    int itemIndex() const { return m_itemIndex; }
+    void setItemIndex(int index);
+
     // User actions; a disabled control ignores them. Each runs the
     // control's handler through the application's error report, so an
     // error ends only that handler.
@@ -74,9 +80,17 @@ public:
     void chooseColor(ColorValue color);
     // A page chosen by its tab.
     void choosePage(const std::string& page);
+    // A list line selected with the mouse or the keys; runs onClick.
+    void chooseItem(int index);
+    // A list line double-clicked or activated with Enter.
+    void doubleClick();
+    // The focus left an edit.
+    void leave();
 
     Handler onClick;
     Handler onChange;
+    Handler onDblClick;
+    Handler onExit;
 
     // Views listen to every change of the state.
     void listen(Listener listener) { m_listeners.push_back(std::move(listener)); }
@@ -96,6 +110,7 @@ private:
     std::vector<std::string> m_items;
     ColorValue m_color;
     std::string m_activePage;
+    int m_itemIndex = -1;
     std::vector<Listener> m_listeners;
 };
 
@@ -122,6 +137,11 @@ public:
     const std::string& caption() const { return m_caption; }
     void setCaption(const std::string& caption);
     void listen(std::function<void(Form&)> listener) { m_listeners.push_back(std::move(listener)); }
+
+    // The user asks to close the form (close box, Escape): runs onClose,
+    // or hides the form when there is none.
+    void close();
+    Control::Handler onClose;
 
 private:
     FormDesc m_desc;

@@ -28,6 +28,8 @@ enum class Kind {
     Browser,        // a small embedded browser
     PopupMenu,      // a menu shown by a drop-down button
     MenuItem,       // an entry of a popup menu
+    ListBox,        // a list of text lines, one selectable at a time
+    WaitingBar,     // a bar that sweeps while its control is down
 };
 
 // A negative color stands for an entry of the system's table of interface
@@ -62,6 +64,12 @@ struct ControlDesc {
     bool tabsOnLeft = false;
     int tabWidth = 0;
     bool multiLine = false;
+    bool password = false;   // an edit that hides what is typed
+    bool isDefault = false;  // a button that Enter presses (the visible one on top)
+    std::string covers;      // a button stacked over this one hides it while visible
+    bool tabsHidden = false; // a page control turned by program only
+    bool buttonBar = false;  // a panel that lines its buttons up at the end
+    bool freeText = false;   // a combo box off the toolbars that takes typed text
 };
 
 struct FormDesc {
@@ -73,6 +81,7 @@ struct FormDesc {
     std::string fontName;
     int fontHeight = 0;
     std::vector<ControlDesc> controls; // parents before their children
+    bool topmost = false;              // a tool window that stays above the others
 };
 
 // A form with a name and no controls yet.

@@ -1,5 +1,6 @@
 #include "shell/BandForm.h"
 
+#include "connections/SiteLookup.h"
 #include "connections/Tftpparameters.h"
 #include "dialogs/wizard/Tformwizzard.h"
 #include "forms/BandFormDescription.h"
@@ -222,7 +223,7 @@ bool TBandForm::connectToSite() {
     if (!contains(location, "file://")) {
         if (contains(lower(location), "http://") && !wizard()->connectionexiste(location)) {
             FPageUri = connections::UrlParts::parse(location);
-            wizard()->siteedit().setText(FPageUri.protocol + "://" + FPageUri.host);
+            wizard()->siteedit().setText(connections::siteRoot(FPageUri));
             wizard()->Show();
             m_form["designmode"].setDown(false);
             return false;
@@ -371,9 +372,11 @@ void TBandForm::disconnectFtp() {
 
 void TBandForm::Button1Click() {
     dialogs::Tformwizzard* w = wizard();
-    FPageUri = w->traitep(tools::locationURL(FBrowser.get()));
-    std::string key = FPageUri.protocol + "://" + FPageUri.host;
-    if (w->connectionexiste(key)) {
+    std::string location = tools::locationURL(FBrowser.get());
+    FPageUri = w->traitep(location);
+    std::string key = connections::siteRoot(FPageUri);
+    // The location too: a site saved with a folder is not found by its root.
+    if (w->connectionexiste(key) || w->connectionexiste(location)) {
         const auto& current = connections::Tftpparameters::current();
         w->ftpserveredit().setText(current.ftpserver);
         w->ftploginedit().setText(current.ftplogin);

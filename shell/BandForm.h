@@ -1,6 +1,7 @@
 #pragma once
 
 #include "connections/UrlParts.h"
+#include "dialogs/wizard/WizardBand.h"
 #include "forms/FormObject.h"
 #include "platform/browser/HtmlDocument.h"
 #include "platform/browser/WebBrowser.h"
@@ -31,7 +32,7 @@ class FormView;
 // The bar's window and the owner of all editing state. It is created
 // borderless as a child of the host's bar area and reaches the page through
 // the browser the band hands it, asking it for the document at every use.
-class TBandForm : public forms::BandFormLink, public ftp::BandFormAccess {
+class TBandForm : public dialogs::WizardBand, public ftp::BandFormAccess {
 public:
     explicit TBandForm(HWND parent);
     virtual ~TBandForm();
@@ -122,6 +123,7 @@ public:
     void setBandStatus(const std::string& text) override { panelinfo(text); }
     IWebBrowser2* browser() override { return FBrowser.get(); }
     const connections::UrlParts& pageUri() const override { return FPageUri; }
+    void setPageUri(const connections::UrlParts& address) override { FPageUri = address; }
     std::string tempPageName() const override { return FTempPageName; }
     void setTempPageName(const std::string& name) override { FTempPageName = name; }
     std::string remotePageURL() const override { return FRemotePageURL; }

@@ -53,6 +53,8 @@ void linkProcessForms(TBandForm* band) {
     if (auto* f = processFormAs<dialogs::Tformwizzard>(ProcessFormSlot::Wizard))
         f->FBandForm = band;
     if (auto* f = processFormAs<FtpSessionFormObject>(ProcessFormSlot::Ftp)) {
+        if (auto* w = processFormAs<dialogs::Tformwizzard>(ProcessFormSlot::Wizard))
+            w->FMainForm = &f->session;
         f->session.FBandForm = band;
         f->session.FErrorRoutine = processFormAs<dialogs::Tformwizzard>(ProcessFormSlot::Wizard);
     }

@@ -1,66 +1,26 @@
 #include "dialogs/wizard/Tformwizzard.h"
 
+#include "connections/TextOps.h"
 #include "connections/Tftpparameters.h"
-#include "forms/NotAvailable.h"
+#include "forms/WizardDescription.h"
+#include "forms/gtk/FormView.h"
+#include "platform/browser/Dom.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/window/Windows.h"
 
-#include <algorithm>
 #include <cctype>
 
 namespace dialogs {
 
-namespace {
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-forms::ControlDesc control(const char* name, forms::Kind kind, const char* parent,
-                           const char* caption = "") {
-    forms::ControlDesc c;
-    c.name = name;
-    c.kind = kind;
-    c.parent = parent;
-    c.caption = caption;
-    return c;
-}
-
-forms::FormDesc description() {
-    using forms::Kind;
-    forms::FormDesc desc = forms::namedForm("Tformwizzard");
-    desc.caption = "Configuration wizzard";
-    desc.width = 466;
-    desc.height = 416;
-    auto& c = desc.controls;
-    c.push_back(control("PageControl1", Kind::PageControl, ""));
-    c.push_back(control("TabSheet1", Kind::Page, "PageControl1", "New connection"));
-    c.push_back(control("TabSheet2", Kind::Page, "PageControl1", "Existing connections"));
-    c.push_back(control("Notebook1", Kind::PageControl, "TabSheet1"));
-    for (const char* page : {"page0", "page1", "page2", "3"})
-        c.push_back(control(page, Kind::Page, "Notebook1", page));
-    c.push_back(control("siteedit", Kind::Edit, "page0"));
-    c.push_back(control("ftpserveredit", Kind::Edit, "page0"));
-    c.push_back(control("ftploginedit", Kind::Edit, "page1"));
-    c.push_back(control("ftppasswordedit", Kind::Edit, "page1"));
-    c.push_back(control("ftpinitialfolderedit", Kind::ComboBox, "page2"));
-    c.back().items = {"", "www", "html", "root"};
-    c.push_back(control("Button3", Kind::Button, "TabSheet1", "Cancel"));
-    c.push_back(control("Button8", Kind::Button, "TabSheet1", "Save"));
-    c.back().visible = false;
-    c.push_back(control("Previous", Kind::Button, "TabSheet1", "<  Previous"));
-    c.push_back(control("Netx", Kind::Button, "TabSheet1", "Next >"));
-    c.push_back(control("finished", Kind::Button, "TabSheet1", "Finished"));
-    c.back().visible = false;
-    return desc;
-}
-
-} // namespace
-
-Tformwizzard::Tformwizzard() : FormObject(description()) {
+Tformwizzard::Tformwizzard()
+    : FormObject(forms::wizardDescription()), m_pages(form(), "Notebook1", "Netx", "Previous") {
+    bindHandlers();
     siteedit().setText("http://");
     m_store.afterFormCreate();
+    const forms::FormDesc& desc = form().desc();
+    m_handle =
+        win::CreateWindowObject({"Tformwizzard", desc.caption, nullptr, desc.width, desc.height});
+    m_view = forms::gtkview::buildIfDisplayed(form(), m_handle);
 }
 
 Tformwizzard::~Tformwizzard() {
@@ -68,24 +28,35 @@ Tformwizzard::~Tformwizzard() {
         m_store.beforeFormDestroy();
     } catch (const std::exception&) {
     }
+    m_view.reset();
+    if (win::IsWindow(m_handle))
+        win::DestroyWindow(m_handle);
 }
 
-bool Tformwizzard::connectionexiste(const std::string& address) {
-    const std::string needle = lower(address) + "/";
-    connections::ConnectionLists& lists = m_store.lists();
-    lists.equalize();
-    for (size_t i = 0; i < lists.count(); ++i) {
-        std::string site = lower(lists.siteweb[i]);
-        if (!site.empty() && needle.find(site) != std::string::npos) {
-            connections::Tftpparameters::current().assign(lists.at(i));
-            return true;
-        }
-    }
-    return false;
+void Tformwizzard::bindHandlers() {
+    forms::Form& f = form();
+    m_pages.onGetNextPage = [this](int current, int next) {
+        PageManager1GetNextPage(current, next);
+    };
+    f["Netx"].onClick = [this] { m_pages.next(); };
+    f["Previous"].onClick = [this] { m_pages.prior(); };
+    f["finished"].onClick = [this] { finishedClick(); };
+    f["ftpserveredit"].onExit = [this] { ftpservereditExit(); };
+    f["siteedit"].onExit = [this] { siteeditExit(); };
+    f["Button3"].onClick = [this] { Close(); };
+    f["Button4"].onClick = [this] { Close(); };
+    f["ListBox1"].onClick = [this] { ListBox1MouseDown(); };
+    f["ListBox1"].onDblClick = [this] { ListBox1DblClick(); };
+    f["PageControl1"].onChange = [this] { PageControl1Change(); };
+    f["Button1"].onClick = [this] { Button1Click(); };
+    f["Button6"].onClick = [this] { Button6Click(); };
+    f["Button8"].onClick = [this] { Button8Click(); };
+    f["Button5"].onClick = [this] { Button5Click(); };
+    f.onClose = [this] { Close(); };
 }
 
-void Tformwizzard::finishedClick() {
-    forms::notAvailableYet("Connecting to the site by FTP");
+void Tformwizzard::trace(const std::string& line) {
+    form()["Memo1"].appendLine(line);
 }
 
 void Tformwizzard::init() {
@@ -96,18 +67,140 @@ void Tformwizzard::init() {
     form()["finished"].setVisible(false);
 }
 
-void Tformwizzard::error(const std::string& message) {
-    if (FBandForm) {
-        FBandForm->setEditButtonDown(false);
-        FBandForm->deshabilitetout();
-        FBandForm->DesignModeoff();
-        FBandForm->disconnectFtp();
-    }
-    ui::dialogs().message(message, "Warning", ui::Icon::Warning);
+void Tformwizzard::Show() {
+    FormShow();
+    FormObject::Show();
 }
 
-void Tformwizzard::Show() {
-    forms::notAvailableYet("The site wizard");
+void Tformwizzard::FormShow() {
+    m_editMode = false;
+    form()["PageControl1"].setActivePage("TabSheet1");
+    form()["Notebook1"].setActivePage("page0");
+    form()["finished"].setVisible(false);
+    form()["Netx"].setVisible(true);
+    m_store.restore();
+    reloadList();
+    trace("RESTORE ! ! !");
+}
+
+void Tformwizzard::closeForm() {
+    FormObject::Hide();
+    m_store.afterFormCloseQuery(true);
+}
+
+void Tformwizzard::Close() {
+    if (m_run.active && !m_run.calledOff) {
+        m_run.calledOff = true;
+        trace("run called off");
+        if (FBandForm)
+            FBandForm->disconnectFtp();
+    }
+    closeForm();
+}
+
+void Tformwizzard::PageManager1GetNextPage(int, int next) {
+    form()["finished"].setVisible(next == m_pages.count() - 1);
+}
+
+void Tformwizzard::ftpservereditExit() {
+    const std::string& server = ftpserveredit().text();
+    std::string lowered = server;
+    for (char& c : lowered)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    auto scheme = lowered.find("://");
+    if (scheme != std::string::npos)
+        ftpserveredit().setText(server.substr(scheme + 3));
+}
+
+void Tformwizzard::reloadList() {
+    form()["ListBox1"].setItems(m_store.lists().ftpserver);
+}
+
+int Tformwizzard::selectedLine() const {
+    return form()["ListBox1"].itemIndex();
+}
+
+void Tformwizzard::ListBox1MouseDown() {
+    if (selectedLine() < 0)
+        return;
+    for (const char* button : {"Button1", "Button5", "Button6"})
+        form()[button].setEnabled(true);
+}
+
+void Tformwizzard::PageControl1Change() {
+    bool selected = selectedLine() >= 0;
+    reloadList();
+    if (selected)
+        for (const char* button : {"Button1", "Button5", "Button6"})
+            form()[button].setEnabled(true);
+}
+
+void Tformwizzard::Button1Click() {
+    int line = selectedLine();
+    if (line < 0)
+        return;
+    if (ui::dialogs().confirmOkCancel("Are you sure you want to delete the connection ?",
+                                      "Warning") != ui::Answer::Ok)
+        return;
+    m_store.lists().equalize();
+    m_store.lists().remove(static_cast<std::size_t>(line));
+    m_store.save();
+    reloadList();
+}
+
+void Tformwizzard::Button6Click() {
+    int line = selectedLine();
+    if (line < 0)
+        return;
+    m_editMode = true;
+    m_editIndex = static_cast<std::size_t>(line);
+    form()["finished"].setVisible(false);
+    form()["Netx"].setEnabled(true);
+    form()["Button8"].setVisible(true);
+    form()["PageControl1"].setActivePage("TabSheet1");
+    m_store.lists().equalize();
+    connections::SiteConnection c = m_store.lists().at(m_editIndex);
+    siteedit().setText(c.siteweb);
+    ftpserveredit().setText(c.ftpserver);
+    ftploginedit().setText(c.ftplogin);
+    ftppasswordedit().setText(c.ftppassword);
+    ftpinitialfolderedit().setText(c.ftpinitialfolder);
+    form()["Notebook1"].setActivePage("page0");
+}
+
+connections::SiteConnection Tformwizzard::fields() {
+    return {siteedit().text(), ftpserveredit().text(), ftploginedit().text(),
+            ftppasswordedit().text(), ftpinitialfolderedit().text()};
+}
+
+void Tformwizzard::Button8Click() {
+    connections::ConnectionLists& lists = m_store.lists();
+    lists.equalize();
+    trace("avant trouve");
+    const std::string site = connections::text::lowerCase(siteedit().text());
+    for (std::size_t i = 0; i < lists.count(); ++i) {
+        if (connections::text::lowerCase(lists.siteweb[i]) != site)
+            continue;
+        trace("trouve");
+        lists.set(i, fields());
+        m_store.save();
+        form()["Button8"].setVisible(false);
+        m_store.restore();
+        form()["PageControl1"].setActivePage("TabSheet2");
+        return;
+    }
+}
+
+void Tformwizzard::Button5Click() {
+    int line = selectedLine();
+    if (line < 0)
+        return;
+    m_store.lists().equalize();
+    connections::SiteConnection c = m_store.lists().at(static_cast<std::size_t>(line));
+    connections::Tftpparameters::current().assign(c);
+    if (FBandForm && FBandForm->browser())
+        browser::Browser(FBandForm->browser()).navigate(c.siteweb);
+    closeForm();
 }
 
 } // namespace dialogs

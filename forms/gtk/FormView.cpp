@@ -107,6 +107,8 @@ struct Binding {
     ColorValue shownColor = 0;  // what the picker's swatch paints
     ColorValue paletteColor = 0;
     size_t itemsShown = 0;
+    std::vector<std::string> linesShown; // what a list box shows
+    guint pulse = 0;                     // a moving waiting bar's timer
 };
 
 class GtkFormView final : public FormView {
@@ -133,7 +135,19 @@ private:
     GtkWidget* plainControl(Control& control);
     GtkWidget* pages(Control& control);
     GtkWidget* statusBar(Control& control);
+    GtkWidget* edit(Control& control);
+    GtkWidget* label(Control& control);
+    GtkWidget* listBox(Control& control);
+    GtkWidget* waitingBar(Control& control);
+    GtkWidget* panel(Control& control);
     void update(Binding& b);
+    void updateList(Binding& b);
+    void updateWaitingBar(Binding& b);
+    // The widget is shown when its control is visible and no visible
+    // control stacked over it covers it.
+    bool shown(const Control& c) const;
+    void pressDefault();
+    void bindWindow(GtkWidget* window);
 
     static void onClicked(GtkWidget*, Binding* b);
     static void onToggled(GtkToggleToolButton*, Binding* b);
@@ -143,9 +157,17 @@ private:
     static void onSwitchPage(GtkNotebook*, GtkWidget* page, guint, Binding* b);
     static void onPalette(GtkMenuItem*, Binding* b);
     static void onMoreColors(GtkMenuItem*, Binding* b);
+    static void onActivateDefault(GtkEntry*, GtkFormView* view);
+    static gboolean onFocusOut(GtkWidget*, GdkEvent*, Binding* b);
+    static void onListSelection(GtkTreeSelection* selection, Binding* b);
+    static void onListActivated(GtkTreeView*, GtkTreePath*, GtkTreeViewColumn*, Binding* b);
+    static gboolean onPulse(gpointer b);
+    static gboolean onDelete(GtkWidget*, GdkEvent*, GtkFormView* view);
+    static gboolean onKey(GtkWidget*, GdkEventKey* event, GtkFormView* view);
 
     Form& m_form;
     GtkWidget* m_root = nullptr;
+    GtkWidget* m_window = nullptr; // the form's own top-level window, if it has one
     std::map<std::string, std::unique_ptr<Binding>> m_bindings;
     std::vector<std::unique_ptr<Binding>> m_extra; // palette entries
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
@@ -157,10 +179,17 @@ GtkFormView::GtkFormView(Form& form, GtkWidget* host) : m_form(form) {
     buildChildren("", m_root);
     gtk_container_add(GTK_CONTAINER(host), m_root);
     gtk_widget_show(m_root);
+    if (GTK_IS_WINDOW(host))
+        bindWindow(host);
 }
 
 GtkFormView::~GtkFormView() {
     *m_alive = false;
+    for (auto& [name, b] : m_bindings)
+        if (b->pulse)
+            g_source_remove(b->pulse);
+    if (m_window)
+        g_signal_handlers_disconnect_by_data(m_window, this);
     // Pages switch while the notebook goes; the handlers see the view gone.
     gtk_widget_destroy(m_root);
 }
@@ -171,6 +200,8 @@ Binding& GtkFormView::bind(Control& control, GtkWidget* widget) {
     binding->control = &control;
     binding->widget = widget;
     Binding& b = *binding;
+    if (widget)
+        gtk_widget_set_name(widget, control.name().c_str());
     m_bindings[control.name()] = std::move(binding);
     std::weak_ptr<bool> alive = m_alive;
     control.listen([this, alive, &b](Control&) {
@@ -225,29 +256,32 @@ GtkWidget* GtkFormView::build(Control& control) {
         return pages(control);
     case Kind::Page:
         return nullptr; // built by the page control
-    case Kind::Panel: {
-        w = gtk_frame_new(control.caption().c_str());
-        // Fields run along the panel, each label before its field.
-        GtkWidget* fields =
-            buildChildren(control.name(), gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 4));
-        gtk_container_add(GTK_CONTAINER(w), fields);
-        gtk_widget_show(fields);
+    case Kind::Panel:
+        if (d.buttonBar)
+            return panel(control);
+        {
+            w = gtk_frame_new(control.caption().c_str());
+            // Fields run along the panel, each label before its field.
+            GtkWidget* fields =
+                buildChildren(control.name(), gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 4));
+            gtk_container_add(GTK_CONTAINER(w), fields);
+            gtk_widget_show(fields);
+        }
         break;
-    }
+    case Kind::ListBox:
+        return listBox(control);
+    case Kind::WaitingBar:
+        return waitingBar(control);
     case Kind::StatusBar:
         return statusBar(control);
     case Kind::Memo:
         w = gtk_text_view_new();
         break;
-    case Kind::Edit: {
-        w = gtk_entry_new();
-        gtk_entry_set_width_chars(GTK_ENTRY(w), 8);
-        Binding& b = bind(control, w);
-        g_signal_connect(w, "changed", G_CALLBACK(onEditChanged), &b);
-        update(b);
-        return w;
-    }
+    case Kind::Edit:
+        return edit(control);
     case Kind::Label:
+        if (d.bold || !d.picture.empty())
+            return label(control);
         w = gtk_label_new(control.caption().c_str());
         gtk_label_set_xalign(GTK_LABEL(w), 0);
         break;
@@ -404,10 +438,16 @@ GtkWidget* GtkFormView::plainControl(Control& control) {
         return w;
     }
     case Kind::ComboBox: {
-        w = gtk_combo_box_text_new();
+        w = control.desc().freeText ? gtk_combo_box_text_new_with_entry()
+                                    : gtk_combo_box_text_new();
         Binding& b = bind(control, w);
         b.inner = w;
         g_signal_connect(w, "changed", G_CALLBACK(onComboChanged), &b);
+        if (control.desc().freeText) {
+            GtkWidget* entry = gtk_bin_get_child(GTK_BIN(w));
+            g_signal_connect(entry, "changed", G_CALLBACK(onEditChanged), &b);
+            g_signal_connect(entry, "activate", G_CALLBACK(onActivateDefault), this);
+        }
         update(b);
         return w;
     }
@@ -435,9 +475,14 @@ GtkWidget* GtkFormView::pages(Control& control) {
     GtkWidget* notebook = gtk_notebook_new();
     if (control.desc().tabsOnLeft)
         gtk_notebook_set_tab_pos(GTK_NOTEBOOK(notebook), GTK_POS_LEFT);
+    if (control.desc().tabsHidden) {
+        gtk_notebook_set_show_tabs(GTK_NOTEBOOK(notebook), FALSE);
+        gtk_notebook_set_show_border(GTK_NOTEBOOK(notebook), FALSE);
+    }
     Binding& nb = bind(control, notebook);
     for (Control* page : m_form.children(control.name())) {
-        GtkWidget* box = buildChildren(page->name(), gtk_box_new(GTK_ORIENTATION_VERTICAL, 0));
+        GtkWidget* box = buildChildren(page->name(), gtk_box_new(GTK_ORIENTATION_VERTICAL, 2));
+        gtk_container_set_border_width(GTK_CONTAINER(box), 6);
         GtkWidget* tab = gtk_label_new(page->caption().c_str());
         gtk_widget_set_size_request(tab, control.desc().tabWidth, -1);
         gtk_notebook_append_page(GTK_NOTEBOOK(notebook), box, tab);
@@ -470,12 +515,204 @@ GtkWidget* GtkFormView::statusBar(Control& control) {
     return bar;
 }
 
+GtkWidget* GtkFormView::edit(Control& control) {
+    GtkWidget* w = gtk_entry_new();
+    gtk_entry_set_width_chars(GTK_ENTRY(w), 8);
+    if (control.desc().password) {
+        gtk_entry_set_visibility(GTK_ENTRY(w), FALSE);
+        gtk_entry_set_input_purpose(GTK_ENTRY(w), GTK_INPUT_PURPOSE_PASSWORD);
+    }
+    Binding& b = bind(control, w);
+    g_signal_connect(w, "changed", G_CALLBACK(onEditChanged), &b);
+    g_signal_connect(w, "activate", G_CALLBACK(onActivateDefault), this);
+    g_signal_connect(w, "focus-out-event", G_CALLBACK(onFocusOut), &b);
+    update(b);
+    return w;
+}
+
+// A caption bar (bold, on a gradient from the control's color) or a header
+// with a picture.
+GtkWidget* GtkFormView::label(Control& control) {
+    const ControlDesc& d = control.desc();
+    GtkWidget* text = gtk_label_new(nullptr);
+    gtk_label_set_xalign(GTK_LABEL(text), 0);
+    GtkWidget* box = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 8);
+    gtk_widget_set_size_request(box, -1, d.height);
+    if (!d.picture.empty()) {
+        GtkWidget* image = gtk_image_new_from_icon_name(d.picture.c_str(), GTK_ICON_SIZE_DIALOG);
+        gtk_box_pack_start(GTK_BOX(box), image, FALSE, FALSE, 6);
+        gtk_label_set_text(GTK_LABEL(text), control.caption().c_str());
+    }
+    if (d.bold) {
+        char* escaped = g_markup_escape_text(control.caption().c_str(), -1);
+        std::string markup = std::string("<b>") + escaped + "</b>";
+        g_free(escaped);
+        gtk_label_set_markup(GTK_LABEL(text), markup.c_str());
+        char css[200];
+        g_snprintf(css, sizeof css,
+                   "box { background-image: linear-gradient(to right, #%02x%02x%02x, #3a6ea5); }"
+                   " label { color: white; padding-left: 6px; }",
+                   d.color & 0xFF, (d.color >> 8) & 0xFF, (d.color >> 16) & 0xFF);
+        GtkCssProvider* provider = gtk_css_provider_new();
+        gtk_css_provider_load_from_data(provider, css, -1, nullptr);
+        for (GtkWidget* styled : {box, text})
+            gtk_style_context_add_provider(gtk_widget_get_style_context(styled),
+                                           GTK_STYLE_PROVIDER(provider),
+                                           GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+        g_object_unref(provider);
+    }
+    gtk_box_pack_start(GTK_BOX(box), text, TRUE, TRUE, 0);
+    gtk_widget_show_all(box);
+    Binding& b = bind(control, box);
+    update(b);
+    return box;
+}
+
+GtkWidget* GtkFormView::listBox(Control& control) {
+    GtkListStore* store = gtk_list_store_new(1, G_TYPE_STRING);
+    GtkWidget* list = gtk_tree_view_new_with_model(GTK_TREE_MODEL(store));
+    g_object_unref(store);
+    gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(list), FALSE);
+    gtk_tree_view_append_column(GTK_TREE_VIEW(list),
+                                gtk_tree_view_column_new_with_attributes(
+                                    "", gtk_cell_renderer_text_new(), "text", 0, nullptr));
+    GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER,
+                                   GTK_POLICY_AUTOMATIC);
+    gtk_container_add(GTK_CONTAINER(scroller), list);
+    gtk_widget_set_vexpand(scroller, TRUE);
+    gtk_widget_show_all(scroller);
+    Binding& b = bind(control, list);
+    g_signal_connect(gtk_tree_view_get_selection(GTK_TREE_VIEW(list)), "changed",
+                     G_CALLBACK(onListSelection), &b);
+    g_signal_connect(list, "row-activated", G_CALLBACK(onListActivated), &b);
+    update(b);
+    return scroller;
+}
+
+GtkWidget* GtkFormView::waitingBar(Control& control) {
+    GtkWidget* bar = gtk_progress_bar_new();
+    gtk_progress_bar_set_pulse_step(GTK_PROGRESS_BAR(bar), 0.1);
+    gtk_widget_set_valign(bar, GTK_ALIGN_END);
+    gtk_widget_set_vexpand(bar, TRUE);
+    Binding& b = bind(control, bar);
+    update(b);
+    return bar;
+}
+
+// A row of buttons at the end of the panel; the first one stands apart at
+// the start, as a dialog's Cancel does.
+GtkWidget* GtkFormView::panel(Control& control) {
+    GtkWidget* box = gtk_button_box_new(GTK_ORIENTATION_HORIZONTAL);
+    gtk_button_box_set_layout(GTK_BUTTON_BOX(box), GTK_BUTTONBOX_END);
+    gtk_box_set_spacing(GTK_BOX(box), 6);
+    gtk_container_set_border_width(GTK_CONTAINER(box), 6);
+    bool first = true;
+    for (Control* child : m_form.children(control.name())) {
+        GtkWidget* w = build(*child);
+        if (!w)
+            continue;
+        gtk_container_add(GTK_CONTAINER(box), w);
+        gtk_button_box_set_child_secondary(GTK_BUTTON_BOX(box), w, first);
+        first = false;
+    }
+    Binding& b = bind(control, box);
+    update(b);
+    return box;
+}
+
+void GtkFormView::updateList(Binding& b) {
+    const Control& c = *b.control;
+    auto* list = GTK_TREE_VIEW(b.widget);
+    if (b.linesShown != c.items()) {
+        GtkListStore* store = GTK_LIST_STORE(gtk_tree_view_get_model(list));
+        gtk_list_store_clear(store);
+        for (const std::string& line : c.items())
+            gtk_list_store_insert_with_values(store, nullptr, -1, 0, line.c_str(), -1);
+        b.linesShown = c.items();
+    }
+    GtkTreeSelection* selection = gtk_tree_view_get_selection(list);
+    if (c.itemIndex() < 0) {
+        gtk_tree_selection_unselect_all(selection);
+        return;
+    }
+    GtkTreePath* path = gtk_tree_path_new_from_indices(c.itemIndex(), -1);
+    gtk_tree_selection_select_path(selection, path);
+    gtk_tree_path_free(path);
+}
+
+void GtkFormView::updateWaitingBar(Binding& b) {
+    bool moving = b.control->down() && b.control->visible();
+    if (moving && !b.pulse) {
+        b.pulse = g_timeout_add(100, onPulse, &b);
+    } else if (!moving && b.pulse) {
+        g_source_remove(b.pulse);
+        b.pulse = 0;
+        gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(b.widget), 0);
+    }
+}
+
+bool GtkFormView::shown(const Control& c) const {
+    if (!c.visible())
+        return false;
+    for (const auto& other : m_form.controls())
+        if (other->desc().covers == c.name() && other->visible())
+            return false;
+    return true;
+}
+
+// Enter presses the default button that can be seen: of those visible and
+// enabled, the one stacked last.
+void GtkFormView::pressDefault() {
+    const auto& controls = m_form.controls();
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+        Control& c = **it;
+        if (!c.desc().isDefault || !c.enabled() || !shown(c))
+            continue;
+        GtkWidget* w = static_cast<GtkWidget*>(widget(c.name()));
+        if (w && gtk_widget_is_drawable(w)) {
+            c.click();
+            return;
+        }
+    }
+}
+
+// A form in a window of its own: the window shows and hides with the form,
+// and its close box and Escape ask the form to close, which hides it.
+void GtkFormView::bindWindow(GtkWidget* window) {
+    m_window = window;
+    const FormDesc& d = m_form.desc();
+    gtk_window_set_title(GTK_WINDOW(window), m_form.caption().c_str());
+    gtk_window_set_default_size(GTK_WINDOW(window), d.width, d.height);
+    gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
+    if (d.topmost) {
+        gtk_window_set_type_hint(GTK_WINDOW(window), GDK_WINDOW_TYPE_HINT_UTILITY);
+        gtk_window_set_keep_above(GTK_WINDOW(window), TRUE);
+    }
+    g_signal_connect(window, "delete-event", G_CALLBACK(onDelete), this);
+    g_signal_connect(window, "key-press-event", G_CALLBACK(onKey), this);
+    std::weak_ptr<bool> alive = m_alive;
+    m_form.listen([this, alive](Form& form) {
+        auto a = alive.lock();
+        if (!a || !*a)
+            return;
+        gtk_window_set_title(GTK_WINDOW(m_window), form.caption().c_str());
+        if (form.visible())
+            gtk_window_present(GTK_WINDOW(m_window));
+        else
+            gtk_widget_hide(m_window);
+    });
+    if (m_form.visible())
+        gtk_window_present(GTK_WINDOW(window));
+}
+
 void GtkFormView::update(Binding& b) {
     Control& c = *b.control;
     GtkWidget* w = b.widget;
     m_syncing = true;
     gtk_widget_set_sensitive(w, c.enabled());
-    gtk_widget_set_visible(w, c.visible());
+    gtk_widget_set_visible(w, shown(c));
     std::string tip = tooltipText(c.hint());
     gtk_widget_set_tooltip_text(w, tip.empty() ? nullptr : tip.c_str());
     switch (c.kind()) {
@@ -544,7 +781,14 @@ void GtkFormView::update(Binding& b) {
             gtk_entry_set_text(GTK_ENTRY(w), c.text().c_str());
         break;
     case Kind::Label:
-        gtk_label_set_text(GTK_LABEL(w), c.caption().c_str());
+        if (GTK_IS_LABEL(w))
+            gtk_label_set_text(GTK_LABEL(w), c.caption().c_str());
+        break;
+    case Kind::ListBox:
+        updateList(b);
+        break;
+    case Kind::WaitingBar:
+        updateWaitingBar(b);
         break;
     case Kind::Browser:
         if (!c.text().empty())
@@ -554,6 +798,10 @@ void GtkFormView::update(Binding& b) {
         break;
     }
     m_syncing = false;
+    // A control stacked over another shows or hides the one below.
+    if (!c.desc().covers.empty())
+        if (auto it = m_bindings.find(c.desc().covers); it != m_bindings.end())
+            gtk_widget_set_visible(it->second->widget, shown(*it->second->control));
 }
 
 void GtkFormView::onClicked(GtkWidget*, Binding* b) {
@@ -581,8 +829,10 @@ void GtkFormView::onComboChanged(GtkComboBox* combo, Binding* b) {
 }
 
 void GtkFormView::onComboActivate(GtkEntry* entry, Binding* b) {
-    if (!b->view->syncing())
-        b->control->chooseText(gtk_entry_get_text(entry));
+    if (b->view->syncing())
+        return;
+    b->control->chooseText(gtk_entry_get_text(entry));
+    b->view->pressDefault();
 }
 
 void GtkFormView::onEditChanged(GtkEntry* entry, Binding* b) {
@@ -600,6 +850,54 @@ void GtkFormView::onSwitchPage(GtkNotebook* notebook, GtkWidget* page, guint, Bi
             break;
         }
     (void)notebook;
+}
+
+void GtkFormView::onActivateDefault(GtkEntry*, GtkFormView* view) {
+    if (!view->syncing())
+        view->pressDefault();
+}
+
+gboolean GtkFormView::onFocusOut(GtkWidget*, GdkEvent*, Binding* b) {
+    if (!b->view->syncing())
+        b->control->leave();
+    return FALSE;
+}
+
+void GtkFormView::onListSelection(GtkTreeSelection* selection, Binding* b) {
+    if (b->view->syncing())
+        return;
+    GtkTreeModel* model = nullptr;
+    GtkTreeIter iter;
+    int index = -1;
+    if (gtk_tree_selection_get_selected(selection, &model, &iter)) {
+        GtkTreePath* path = gtk_tree_model_get_path(model, &iter);
+        index = gtk_tree_path_get_indices(path)[0];
+        gtk_tree_path_free(path);
+    }
+    if (index != b->control->itemIndex())
+        b->control->chooseItem(index);
+}
+
+void GtkFormView::onListActivated(GtkTreeView*, GtkTreePath*, GtkTreeViewColumn*, Binding* b) {
+    if (!b->view->syncing())
+        b->control->doubleClick();
+}
+
+gboolean GtkFormView::onPulse(gpointer data) {
+    gtk_progress_bar_pulse(GTK_PROGRESS_BAR(static_cast<Binding*>(data)->widget));
+    return G_SOURCE_CONTINUE;
+}
+
+gboolean GtkFormView::onDelete(GtkWidget*, GdkEvent*, GtkFormView* view) {
+    view->m_form.close();
+    return TRUE; // hidden by the form, never destroyed by the close box
+}
+
+gboolean GtkFormView::onKey(GtkWidget*, GdkEventKey* event, GtkFormView* view) {
+    if (event->keyval != GDK_KEY_Escape)
+        return FALSE;
+    view->m_form.close();
+    return TRUE;
 }
 
 void GtkFormView::onPalette(GtkMenuItem*, Binding* b) {

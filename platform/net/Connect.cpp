@@ -2,7 +2,9 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstring>
 #include <memory>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -86,6 +88,65 @@ Socket connectTo(Endpoint to, std::chrono::milliseconds timeout,
     Socket connected(attempt->fd);
     attempt->fd = -1;
     return connected;
+}
+
+} // namespace net
+
+namespace net {
+
+namespace {
+
+// One lookup handed to the resolver's own thread. When the caller gives up
+// before the answer, the request is left to that thread and never freed:
+// it may still write into it, and it runs no code of ours.
+struct Lookup {
+    std::string host;
+    addrinfo hints{};
+    gaicb request{};
+};
+
+std::string lookupError(int rc) {
+    return rc == EAI_SYSTEM ? std::strerror(errno) : gai_strerror(rc);
+}
+
+} // namespace
+
+uint32_t lookUpIpv4(const std::string& host, Clock::time_point deadline,
+                    const std::function<bool()>& stop) {
+    if (isIpv4Address(host))
+        return resolveIpv4(host);
+    auto lookup = std::make_unique<Lookup>();
+    lookup->host = host;
+    lookup->hints.ai_family = AF_INET;
+    lookup->hints.ai_socktype = SOCK_STREAM;
+    lookup->request.ar_name = lookup->host.c_str();
+    lookup->request.ar_request = &lookup->hints;
+    gaicb* requests[] = {&lookup->request};
+    if (int rc = getaddrinfo_a(GAI_NOWAIT, requests, 1, nullptr); rc != 0)
+        throw SocketError(lookupError(rc));
+    bool stoppedByCaller = false;
+    auto answered = [&] {
+        stoppedByCaller = stop && stop();
+        return stoppedByCaller || gai_error(&lookup->request) != EAI_INPROGRESS;
+    };
+    WaitResult result = waitFor({}, deadline, answered);
+    if (result == WaitResult::TimedOut || stoppedByCaller) {
+        int cancelled = gai_cancel(&lookup->request);
+        if (cancelled == EAI_NOTCANCELED)
+            (void)lookup.release();
+        else if (cancelled == EAI_ALLDONE && lookup->request.ar_result)
+            freeaddrinfo(lookup->request.ar_result);
+        if (result == WaitResult::TimedOut)
+            throw ConnectTimeout();
+        throw ConnectStopped("Connection attempt cancelled.");
+    }
+    addrinfo* found = lookup->request.ar_result;
+    int rc = gai_error(&lookup->request);
+    if (rc != 0 || !found)
+        throw SocketError(lookupError(rc));
+    uint32_t address = ntohl(reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr.s_addr);
+    freeaddrinfo(found);
+    return address;
 }
 
 } // namespace net

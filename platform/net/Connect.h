@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
 
 namespace net {
 
@@ -27,5 +28,13 @@ public:
 // the system's message.
 Socket connectTo(Endpoint to, std::chrono::milliseconds timeout,
                  const std::function<bool()>& stop = {});
+
+// The first IPv4 address of a host name or dotted address. A name is looked
+// up off the calling thread, which waits as connectTo does, so a slow name
+// server never freezes the window; the wait ends at the deadline
+// (ConnectTimeout) or when `stop` answers true (ConnectStopped). A name that
+// cannot be found raises SocketError with the resolver's message.
+uint32_t lookUpIpv4(const std::string& host, Clock::time_point deadline,
+                    const std::function<bool()>& stop = {});
 
 } // namespace net

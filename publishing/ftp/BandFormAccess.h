@@ -36,6 +36,9 @@ class ErrorRoutine {
 public:
     virtual ~ErrorRoutine() = default;
     virtual void error(const std::string& message) = 0;
+    // True once the user has called off the run that drives the session:
+    // the failures that follow are expected and not reported in boxes.
+    virtual bool calledOff() const { return false; }
 };
 
 } // namespace ftp

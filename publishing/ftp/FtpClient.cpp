@@ -5,6 +5,7 @@
 #include "publishing/ftp/FtpTransfer.h"
 
 #include "platform/net/Connect.h"
+#include "platform/net/HostPort.h"
 
 #include <cerrno>
 #include <cstring>
@@ -134,8 +135,14 @@ bool FtpClient::Connected() {
 }
 
 void FtpClient::Disconnect() {
-    if (!m_control || m_abandoned)
+    if (m_abandoned)
         return;
+    if (!m_control) {
+        // A connect under way gives up at its next look.
+        if (m_busy)
+            m_abandoned = true;
+        return;
+    }
     // The connection is closed before anything is reported, so that a
     // handler of these events already sees it closed.
     if (m_busy) {
@@ -206,11 +213,18 @@ void FtpClient::Connect() {
         throw FtpError(texts::kAlreadyConnected);
     Operation operation(*this);
     try {
-        if (!net::isIpv4Address(Host))
-            status(FtpStatus::Resolving, withArgument(texts::kResolving, Host));
-        uint32_t address = net::resolveIpv4(Host);
+        // "host:port" names a server off the usual port; the name lookup
+        // and the connect share the one time-out.
+        net::HostAndPort server = net::splitHostPort(Host, m_settings.port);
+        auto deadline = net::Clock::now() + m_settings.connectTimeout;
+        auto abandoned = [this] { return m_abandoned; };
+        if (!net::isIpv4Address(server.host))
+            status(FtpStatus::Resolving, withArgument(texts::kResolving, server.host));
+        uint32_t address = net::lookUpIpv4(server.host, deadline, abandoned);
         status(FtpStatus::Connecting, withArgument(texts::kConnecting, net::ipv4Text(address)));
-        net::Socket socket = net::connectTo({address, m_settings.port}, m_settings.connectTimeout);
+        auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - net::Clock::now());
+        net::Socket socket = net::connectTo({address, server.port}, left, abandoned);
         m_control = std::make_unique<FtpControlChannel>(std::move(socket), m_settings.maxLineLength,
                                                         [this] { return m_abandoned; });
         status(FtpStatus::Connected, texts::kConnected);

@@ -1,5 +1,6 @@
 #include "TMainForm.h"
 
+#include "connections/SiteLookup.h"
 #include "platform/browser/Dom.h"
 #include "platform/net/Wait.h"
 #include "platform/places/Places.h"
@@ -72,6 +73,11 @@ void TMainForm::error(const std::string& message) {
     ui::dialogs().message(message, "Warning", ui::Icon::Warning);
 }
 
+void TMainForm::report(const std::string& text) {
+    if (!FErrorRoutine || !FErrorRoutine->calledOff())
+        ui::dialogs().message(text, "Error", ui::Icon::Error);
+}
+
 void TMainForm::ConnectButtonClick() {
     FErrorText.clear();
     if (IdFTP1.Connected())
@@ -109,7 +115,7 @@ void TMainForm::changedir(const std::string& directory) {
         IdFTP1.ChangeDirectory(target);
     } catch (const std::exception& e) {
         FErrorText.clear();
-        ui::dialogs().message("No such directory", "Error", ui::Icon::Error);
+        report("No such directory");
         error(e.what());
         return;
     }
@@ -119,7 +125,7 @@ void TMainForm::changedir(const std::string& directory) {
         DirectoryListBox = IdFTP1.List();
     } catch (const std::exception& e) {
         FErrorText.clear();
-        ui::dialogs().message("Could not retrieve directory", "Error", ui::Icon::Error);
+        report("Could not retrieve directory");
         error(e.what());
     }
 }
@@ -153,7 +159,8 @@ void TMainForm::addBaseElement(const std::string& localPath) {
     if (lowerCase(page).find("<base href") != std::string::npos)
         return;
     const connections::UrlParts& uri = FBandForm->pageUri();
-    std::string base = "<base href=\"" + uri.protocol + "://" + uri.host + uri.path + "\"/>\r\n";
+    // The port too: a site off port 80 serves its pictures there.
+    std::string base = "<base href=\"" + connections::siteRoot(uri) + uri.path + "\"/>\r\n";
     std::ofstream out(localPath, std::ios::binary | std::ios::trunc);
     out << base << page;
     if (!out.flush())

@@ -56,6 +56,8 @@ public:
 
 private:
     void error(const std::string& message);
+    // A box titled "Error", unless the user has called off the run.
+    void report(const std::string& text);
     void bandStatus(const std::string& text);
     void trace(const std::string& line);
     void enterRemoteStart();

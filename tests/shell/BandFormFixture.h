@@ -14,7 +14,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace fake = browser::fake;
 
@@ -82,6 +86,18 @@ protected:
     }
     void saveConnection(const std::string& site) {
         wizard().store().lists().add({site, "ftp.example.org", "me", "secret", "/www"});
+    }
+    // A loopback port that nothing listens on: connecting there is refused.
+    static uint16_t freeLoopbackPort() {
+        int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof sa;
+        ::bind(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa);
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &length);
+        ::close(fd);
+        return ntohs(sa.sin_port);
     }
     std::string workingCopyUrl() {
         return "file://" + places::withTrailingSlash(places::cacheFolder()) + "temp.htm";
