@@ -185,7 +185,8 @@ TEST_F(BandFormTest, NavigatingAwayEndsEditingAsTheStateTableSays) {
     control("designmode").click();
     ASSERT_EQ(doc().designMode, "On");
 
-    dialogs.queue(ui::Answer::Ok); // leave the edited page
+    // Leave the edited page.
+    dialogs.queue(ui::Answer::Ok);
     EXPECT_EQ(beforeNavigate("file:///home/user/other.htm"), S_OK);
     EXPECT_TRUE(control("designmode").down()); // held
     EXPECT_EQ(doc().designMode, "Off");
