@@ -10,6 +10,7 @@
 #include "platform/gtk/GtkWindowBackend.h"
 #include "platform/places/Places.h"
 #include "platform/registry/Registry.h"
+#include "platform/ui/ScriptedDialogs.h"
 #include "platform/window/Windows.h"
 #include "support/Files.h"
 #include "support/LocalSite.h"
@@ -198,6 +199,9 @@ protected:
     gtkplatform::GtkWindowBackend backend{[](int) {}};
     std::unique_ptr<host::HostWindow> window;
     MessageBoxes boxes;
+    // The questions the bar asks itself (leaving an edited page).
+    ui::ScriptedDialogs questions;
+    ui::ScopedDialogs scopedQuestions{questions};
 };
 
 TEST_F(SiteWizardInHost, EditSiteOnANewSiteGoesThroughTheWizardIntoEditingItsDefaultPage) {
@@ -245,7 +249,9 @@ TEST_F(SiteWizardInHost, EditSiteOnANewSiteGoesThroughTheWizardIntoEditingItsDef
     shoot(window->widget(), "edit-site-opened.png");
 
     // Again on the same site: the saved connection is found, no wizard.
+    questions.queue(ui::Answer::Ok); // leave the edited page
     show(site.url("/about.htm"));
+    EXPECT_EQ(questions.shown().size(), 1u) << "leaving the edited page asks first";
     ASSERT_EQ(findToolButton(bar(), "Publish"), nullptr);
     pressEditSite();
     ASSERT_TRUE(enginetest::WaitUntil(

@@ -246,3 +246,42 @@ TEST_F(BandFormEngine, TheViewShowsTheFormsInitialState) {
                   int(face.green * 255 + 0.5), int(face.blue * 255 + 0.5));
     EXPECT_EQ(tools::ColorToHtml(forms::clBtnFace), expected);
 }
+
+namespace {
+
+// Counts the frames the browser reports as loaded.
+class FrameCompletions : public com::ComObject<DWebBrowserEvents2> {
+public:
+    int frames = 0;
+    HRESULT BeforeNavigate2(const char*, const char*, BOOL*) override { return S_OK; }
+    HRESULT DocumentComplete(const char*, BOOL isTopLevel) override {
+        frames += isTopLevel ? 0 : 1;
+        return S_OK;
+    }
+    HRESULT NewWindow2(const char*, BOOL*) override { return S_OK; }
+    HRESULT NavigateError(const char*, long, BOOL*) override { return S_OK; }
+    HRESULT ProgressChange(long, long) override { return S_OK; }
+};
+
+} // namespace
+
+TEST_F(BandFormEngine, AFrameThatLoadsWhileThePageIsEditedLeavesEditingOn) {
+    load("<html><body>A frame</body></html>", "late-frame.htm");
+    load("<html><body><p id=\"t\">Text</p><iframe id=\"f\"></iframe><script>"
+         "setTimeout(() => { document.getElementById('f').src = 'late-frame.htm'; }, 400);"
+         "</script></body></html>",
+         "with-late-frame.htm");
+    ComPtr<FrameCompletions> watch(new FrameCompletions);
+    DWORD cookie = 0;
+    ASSERT_EQ(host->browser->Advise(watch.get(), &cookie), S_OK);
+    press("designmode");
+    ASSERT_EQ(eval("document.designMode"), "on");
+
+    EXPECT_TRUE(WaitUntil([&] { return watch->frames > 0; }));
+    Settle(200);
+    host->browser->Unadvise(cookie);
+    EXPECT_EQ(eval("document.designMode"), "on");
+    EXPECT_TRUE((*form)["designmode"].down());
+    EXPECT_EQ((*form)["designmode"].caption(), "Publish");
+    EXPECT_TRUE((*form)["btnBold"].enabled());
+}
