@@ -18,7 +18,9 @@ trap 'exit 130' INT TERM
 mkdir -p "$demo/site" "$demo/home/config"
 cp share/tavrisk/demo/* "$demo/site/"
 # Debian's Python, which has pyftpdlib; a python3 earlier on PATH may not.
-coproc SERVERS { exec /usr/bin/python3 -u scripts/demo_servers.py "$demo/site" demo demo; }
+coproc SERVERS {
+  exec /usr/bin/python3 -u scripts/demo_servers.py "$demo/site" demo demo 2>"$demo/servers.log"
+}
 servers=$SERVERS_PID
 read -r http_port ftp_port <&"${SERVERS[0]}"
 site="http://127.0.0.1:$http_port"
