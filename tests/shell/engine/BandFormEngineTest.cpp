@@ -4,6 +4,7 @@
 #include "forms/gtk/FormView.h"
 #include "platform/browser/ErrorInfo.h"
 #include "platform/gtk/GtkWindowBackend.h"
+#include "platform/ui/ScriptedDialogs.h"
 #include "platform/webkit/WebKitBrowser.h"
 #include "platform/window/Windows.h"
 #include "shell/BandForm.h"
@@ -198,7 +199,12 @@ TEST_F(BandFormEngine, EditsALocalPageThroughTheBandsOwnButtons) {
     EXPECT_EQ(linkGlyph(), "none");
     EXPECT_EQ((*form)["pi"].hint(), "Show glyphs");
 
+    // Leaving the edited page asks first; the answer here is to leave.
+    ui::ScriptedDialogs leave;
+    ui::ScopedDialogs scoped(leave);
+    leave.queue(ui::Answer::Ok);
     load("<html><body><p>elsewhere</p></body></html>", "other.htm");
+    EXPECT_EQ(leave.shown().size(), 1u);
     EXPECT_FALSE((*form)["designmode"].down());
     EXPECT_FALSE(gtk_toggle_tool_button_get_active(GTK_TOGGLE_TOOL_BUTTON(widget("designmode"))));
     EXPECT_EQ(eval("document.designMode"), "off");
