@@ -8,8 +8,6 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/window/Windows.h"
 
-#include <cctype>
-
 namespace dialogs {
 
 Tformwizzard::Tformwizzard()
@@ -104,10 +102,7 @@ void Tformwizzard::PageManager1GetNextPage(int, int next) {
 
 void Tformwizzard::ftpservereditExit() {
     const std::string& server = ftpserveredit().text();
-    std::string lowered = server;
-    for (char& c : lowered)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    auto scheme = lowered.find("://");
+    auto scheme = connections::text::lowerCase(server).find("://");
     if (scheme != std::string::npos)
         ftpserveredit().setText(server.substr(scheme + 3));
 }

@@ -147,6 +147,8 @@ private:
     // control stacked over it covers it.
     bool shown(const Control& c) const;
     void pressDefault();
+    void focusFirstField(const std::string& page);
+    void focusShownPage();
     void bindWindow(GtkWidget* window);
 
     static void onClicked(GtkWidget*, Binding* b);
@@ -167,7 +169,8 @@ private:
 
     Form& m_form;
     GtkWidget* m_root = nullptr;
-    GtkWidget* m_window = nullptr; // the form's own top-level window, if it has one
+    GtkWidget* m_window = nullptr;              // the form's own top-level window, if it has one
+    std::map<std::string, Control*> m_coverers; // by the name of the control each covers
     std::map<std::string, std::unique_ptr<Binding>> m_bindings;
     std::vector<std::unique_ptr<Binding>> m_extra; // palette entries
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
@@ -175,6 +178,9 @@ private:
 };
 
 GtkFormView::GtkFormView(Form& form, GtkWidget* host) : m_form(form) {
+    for (const auto& c : form.controls())
+        if (!c->desc().covers.empty())
+            m_coverers[c->desc().covers] = c.get();
     m_root = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     buildChildren("", m_root);
     gtk_container_add(GTK_CONTAINER(host), m_root);
@@ -653,13 +659,36 @@ void GtkFormView::updateWaitingBar(Binding& b) {
     }
 }
 
+void GtkFormView::focusFirstField(const std::string& page) {
+    for (Control* child : m_form.children(page)) {
+        if ((child->kind() != Kind::Edit && child->kind() != Kind::ComboBox) || !child->visible() ||
+            !child->enabled())
+            continue;
+        auto* w = static_cast<GtkWidget*>(widget(child->name()));
+        if (w && GTK_IS_COMBO_BOX(w) && gtk_combo_box_get_has_entry(GTK_COMBO_BOX(w)))
+            w = gtk_bin_get_child(GTK_BIN(w));
+        if (w && gtk_widget_get_mapped(w))
+            gtk_widget_grab_focus(w);
+        return;
+    }
+}
+
+// The first field of the page a hidden-tabs notebook shows, when the
+// window comes up.
+void GtkFormView::focusShownPage() {
+    for (const auto& c : m_form.controls())
+        if (c->kind() == Kind::PageControl && c->desc().tabsHidden) {
+            auto* notebook = static_cast<GtkWidget*>(widget(c->name()));
+            if (notebook && gtk_widget_get_mapped(notebook))
+                focusFirstField(c->activePage());
+        }
+}
+
 bool GtkFormView::shown(const Control& c) const {
     if (!c.visible())
         return false;
-    for (const auto& other : m_form.controls())
-        if (other->desc().covers == c.name() && other->visible())
-            return false;
-    return true;
+    auto over = m_coverers.find(c.name());
+    return over == m_coverers.end() || !over->second->visible();
 }
 
 // Enter presses the default button that can be seen: of those visible and
@@ -698,9 +727,10 @@ void GtkFormView::bindWindow(GtkWidget* window) {
         if (!a || !*a)
             return;
         gtk_window_set_title(GTK_WINDOW(m_window), form.caption().c_str());
-        if (form.visible())
+        if (form.visible()) {
             gtk_window_present(GTK_WINDOW(m_window));
-        else
+            focusShownPage();
+        } else
             gtk_widget_hide(m_window);
     });
     if (m_form.visible())
@@ -755,9 +785,14 @@ void GtkFormView::update(Binding& b) {
         break;
     case Kind::PageControl: {
         auto pagesOf = m_form.children(c.name());
+        int before = gtk_notebook_get_current_page(GTK_NOTEBOOK(w));
         for (size_t i = 0; i < pagesOf.size(); ++i)
             if (pagesOf[i]->name() == c.activePage())
                 gtk_notebook_set_current_page(GTK_NOTEBOOK(w), static_cast<int>(i));
+        // A wizard's page is turned by its buttons: typing goes on in the
+        // first field of the new page.
+        if (c.desc().tabsHidden && before != gtk_notebook_get_current_page(GTK_NOTEBOOK(w)))
+            focusFirstField(c.activePage());
         break;
     }
     case Kind::StatusBar: {

@@ -7,13 +7,15 @@
 #include "host/BarModule.h"
 #include "host/HostWindow.h"
 #include "platform/browser/WebBrowser.h"
+#include "platform/gtk/GtkDialogs.h"
 #include "platform/gtk/GtkWindowBackend.h"
 #include "platform/places/Places.h"
 #include "platform/registry/Registry.h"
-#include "platform/ui/ScriptedDialogs.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/window/Windows.h"
 #include "support/Files.h"
 #include "support/LocalSite.h"
+#include "support/MainLoopTimer.h"
 #include "support/TempHome.h"
 #include "support/WebViewDriver.h"
 
@@ -25,6 +27,10 @@
 #include <sys/stat.h>
 
 namespace {
+
+// How long a page, a window or a run may take on a busy machine; the waits
+// end as soon as what they wait for is there.
+constexpr int kPatience = 60000;
 
 // The descendant of widget with the given name (the form's control name).
 GtkWidget* findNamed(GtkWidget* widget, const std::string& name) {
@@ -120,6 +126,21 @@ void shoot(GtkWidget* window, const std::string& name) {
     g_object_unref(shot);
 }
 
+gboolean countDraw(GtkWidget*, cairo_t*, gpointer count) {
+    ++*static_cast<int*>(count);
+    return FALSE;
+}
+
+// The text of a panel of a status bar built by the forms' view.
+std::string panelText(GtkWidget* statusBar, unsigned panel) {
+    GList* frames = gtk_container_get_children(GTK_CONTAINER(statusBar));
+    GList* frame = g_list_nth(frames, panel);
+    std::string text =
+        frame ? gtk_label_get_text(GTK_LABEL(gtk_bin_get_child(GTK_BIN(frame->data)))) : "";
+    g_list_free(frames);
+    return text;
+}
+
 } // namespace
 
 class SiteWizardInHost : public ::testing::Test {
@@ -157,7 +178,7 @@ protected:
     }
     void show(const std::string& url) {
         window->navigate(url);
-        ASSERT_TRUE(enginetest::WaitUntil([&] { return idle() && location() == url; }));
+        ASSERT_TRUE(enginetest::WaitUntil([&] { return idle() && location() == url; }, kPatience));
         enginetest::Settle(200);
     }
     GtkWidget* bar() { return gtkplatform::GtkWindowBackend::widget(window->bar(0)->window()); }
@@ -186,6 +207,17 @@ protected:
                js("Array.from(document.images).length > 0 && Array.from(document.images).every("
                   "i => i.complete && i.naturalWidth > 0)") == "true";
     }
+    GtkWidget* openWizard() {
+        pressEditSite();
+        GtkWidget* wizard = nullptr;
+        EXPECT_TRUE(enginetest::WaitUntil(
+            [&] {
+                wizard = toplevelTitled("Configuration wizzard");
+                return wizard && gtk_widget_get_mapped(wizard);
+            },
+            kPatience));
+        return wizard;
+    }
     int savedSites() {
         std::smatch count;
         std::string text = iniText();
@@ -197,11 +229,11 @@ protected:
     LocalSite site;
     const std::string module = std::filesystem::canonical(TAVRISK_MODULE_PATH).string();
     gtkplatform::GtkWindowBackend backend{[](int) {}};
+    // Message boxes as the program shows them.
+    gtkplatform::GtkDialogs gtkDialogs;
+    ui::ScopedDialogs installed{gtkDialogs};
     std::unique_ptr<host::HostWindow> window;
     MessageBoxes boxes;
-    // The questions the bar asks itself (leaving an edited page).
-    ui::ScriptedDialogs questions;
-    ui::ScopedDialogs scopedQuestions{questions};
 };
 
 TEST_F(SiteWizardInHost, EditSiteOnANewSiteGoesThroughTheWizardIntoEditingItsDefaultPage) {
@@ -212,12 +244,8 @@ TEST_F(SiteWizardInHost, EditSiteOnANewSiteGoesThroughTheWizardIntoEditingItsDef
     site.write("about.htm", "<html><body>About us</body></html>");
     show(site.url("/"));
 
-    pressEditSite();
-    GtkWidget* wizard = nullptr;
-    ASSERT_TRUE(enginetest::WaitUntil([&] {
-        wizard = toplevelTitled("Configuration wizzard");
-        return wizard && gtk_widget_get_mapped(wizard);
-    }));
+    GtkWidget* wizard = openWizard();
+    ASSERT_NE(wizard, nullptr);
     int shows = 0;
     g_signal_connect_swapped(wizard, "map", G_CALLBACK(+[](int* n) { ++*n; }), &shows);
     EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(control(wizard, "siteedit"))), site.url("").c_str());
@@ -226,6 +254,7 @@ TEST_F(SiteWizardInHost, EditSiteOnANewSiteGoesThroughTheWizardIntoEditingItsDef
     // Enter presses the button that leads on.
     g_signal_emit_by_name(control(wizard, "ftpserveredit"), "activate");
     ASSERT_TRUE(gtk_widget_get_mapped(control(wizard, "ftploginedit")));
+    EXPECT_TRUE(gtk_widget_is_focus(control(wizard, "ftploginedit"))) << "typing goes on there";
     type(wizard, "ftploginedit", LocalSite::kLogin);
     type(wizard, "ftppasswordedit", LocalSite::kPassword);
     EXPECT_FALSE(gtk_entry_get_visibility(GTK_ENTRY(control(wizard, "ftppasswordedit"))));
@@ -237,7 +266,8 @@ TEST_F(SiteWizardInHost, EditSiteOnANewSiteGoesThroughTheWizardIntoEditingItsDef
     EXPECT_FALSE(gtk_widget_get_mapped(control(wizard, "Netx"))) << "covered by Finished";
     gtk_button_clicked(GTK_BUTTON(finished));
 
-    ASSERT_TRUE(enginetest::WaitUntil([&] { return editingWithPictures(); }, 20000)) << location();
+    ASSERT_TRUE(enginetest::WaitUntil([&] { return editingWithPictures(); }, kPatience))
+        << location();
     EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
     EXPECT_FALSE(gtk_widget_get_visible(wizard));
     EXPECT_NE(js("document.body.innerHTML").find("Welcome"), std::string::npos);
@@ -249,9 +279,10 @@ TEST_F(SiteWizardInHost, EditSiteOnANewSiteGoesThroughTheWizardIntoEditingItsDef
     shoot(window->widget(), "edit-site-opened.png");
 
     // Again on the same site: the saved connection is found, no wizard.
-    questions.queue(ui::Answer::Ok); // leave the edited page
+    // Leaving the edited page asks first; the box is answered OK.
     show(site.url("/about.htm"));
-    EXPECT_EQ(questions.shown().size(), 1u) << "leaving the edited page asks first";
+    ASSERT_EQ(boxes.texts().size(), 1u);
+    EXPECT_EQ(boxes.texts()[0].rfind("Leave this page?", 0), 0u) << boxes.texts()[0];
     ASSERT_EQ(findToolButton(bar(), "Publish"), nullptr);
     pressEditSite();
     ASSERT_TRUE(enginetest::WaitUntil(
@@ -261,28 +292,68 @@ TEST_F(SiteWizardInHost, EditSiteOnANewSiteGoesThroughTheWizardIntoEditingItsDef
     EXPECT_NE(js("document.body.innerHTML").find("About us"), std::string::npos);
     EXPECT_EQ(shows, 0) << "the wizard was shown again";
     EXPECT_EQ(savedSites(), 1);
-    EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
+    EXPECT_EQ(boxes.texts().size(), 1u) << boxes.texts().back();
 }
 
 TEST_F(SiteWizardInHost, EscapeClosesTheWizardWhichStaysForTheNextTime) {
     site.write("index.html", "<html><body>Home</body></html>");
     show(site.url("/"));
-    pressEditSite();
-    GtkWidget* wizard = nullptr;
-    ASSERT_TRUE(enginetest::WaitUntil([&] {
-        wizard = toplevelTitled("Configuration wizzard");
-        return wizard && gtk_widget_get_mapped(wizard);
-    }));
+    GtkWidget* wizard = openWizard();
+    ASSERT_NE(wizard, nullptr);
     GdkEvent* escape = gdk_event_new(GDK_KEY_PRESS);
     escape->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(wizard)));
     escape->key.keyval = GDK_KEY_Escape;
     gtk_widget_event(wizard, escape);
     gdk_event_free(escape);
-    ASSERT_TRUE(enginetest::WaitUntil([&] { return !gtk_widget_get_visible(wizard); }));
+    ASSERT_TRUE(enginetest::WaitUntil([&] { return !gtk_widget_get_visible(wizard); }, kPatience));
     EXPECT_EQ(toplevelTitled("Configuration wizzard"), wizard) << "hidden, not destroyed";
 
     // The next "Edit site" shows the same window again.
     pressEditSite();
-    EXPECT_TRUE(enginetest::WaitUntil([&] { return gtk_widget_get_mapped(wizard); }));
+    EXPECT_TRUE(enginetest::WaitUntil([&] { return gtk_widget_get_mapped(wizard); }, kPatience));
     EXPECT_TRUE(boxes.texts().empty()) << boxes.texts().front();
+}
+
+TEST_F(SiteWizardInHost, WhileTheAccountIsTestedABarMovesInTheWizardAndTheBandSaysWhatGoesOn) {
+    site.write("index.html", "<html><body>Home</body></html>");
+    show(site.url("/"));
+    GtkWidget* wizard = openWizard();
+    ASSERT_NE(wizard, nullptr);
+    type(wizard, "ftpserveredit", site.ftpServer());
+    gtk_button_clicked(GTK_BUTTON(control(wizard, "Netx")));
+    type(wizard, "ftploginedit", LocalSite::kLogin);
+    // The server takes its time before it refuses a wrong password.
+    type(wizard, "ftppasswordedit", "not the password");
+    gtk_button_clicked(GTK_BUTTON(control(wizard, "Netx")));
+
+    GtkWidget* waitingBar = control(wizard, "ProgressBar1");
+    int draws = 0;
+    g_signal_connect(waitingBar, "draw", G_CALLBACK(countDraw), &draws);
+    bool testingShown = false;
+    std::string bandStatus;
+    int drawsSeen = 0;
+    MainLoopTimer look{[&] {
+        testingShown =
+            gtk_widget_get_mapped(control(wizard, "Label14")) && gtk_widget_get_mapped(waitingBar);
+        bandStatus = panelText(findNamed(bar(), "StatusBar1"), 1);
+        drawsSeen = draws;
+        shoot(wizard, "wizard-testing.png");
+    }};
+    look.scheduleIn(800);
+    int drawsLater = 0;
+    MainLoopTimer later{[&] { drawsLater = draws; }};
+    later.scheduleIn(2000);
+    gtk_button_clicked(GTK_BUTTON(control(wizard, "finished")));
+
+    ASSERT_TRUE(look.ran() && later.ran()) << "the test ended before the server answered";
+    EXPECT_TRUE(testingShown);
+    EXPECT_GE(drawsLater - drawsSeen, 3) << "the bar kept moving";
+    EXPECT_EQ(bandStatus, "Connecting to " + site.ftpServer() + "...");
+    ASSERT_TRUE(enginetest::WaitUntil([&] { return !boxes.texts().empty(); }, kPatience));
+    EXPECT_EQ(boxes.texts().front(), "Could not connect");
+    // Back on the page it was finished from, ready to be corrected.
+    EXPECT_TRUE(gtk_widget_get_mapped(control(wizard, "ftpinitialfolderedit")));
+    EXPECT_EQ(panelText(findNamed(bar(), "StatusBar1"), 1),
+              "Not connected - Press Edit to connect");
+    EXPECT_EQ(savedSites(), 0);
 }

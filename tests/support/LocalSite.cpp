@@ -98,7 +98,8 @@ pid_t LocalSite::start(const char* const argv[], uint16_t port, const std::strin
         ::execv(argv[0], const_cast<char* const*>(argv));
         ::_exit(127);
     }
-    for (int i = 0; i < 500; ++i) {
+    // Python starts slowly on a busy machine.
+    for (int i = 0; i < 1500; ++i) {
         if (accepting(port))
             return pid;
         if (::waitpid(pid, nullptr, WNOHANG) == pid) {

@@ -5,6 +5,7 @@
 #include "Loopback.h"
 #include "ScriptedFtpServer.h"
 
+#include "platform/net/Connect.h"
 #include "platform/net/HostPort.h"
 #include "platform/net/Socket.h"
 #include "publishing/ftp/FtpClient.h"
@@ -93,4 +94,18 @@ TEST(FtpServerAddress, DisconnectingWhileTheConnectionIsAttemptedCallsItOff) {
     for (int f : fillers)
         ::close(f);
     ::close(full);
+}
+
+TEST(FtpServerAddress, ALookupEndsWhenCalledOffAndAnUnknownNameFailsWithTheResolversMessage) {
+    auto later = net::Clock::now() + 10s;
+    EXPECT_THROW(net::lookUpIpv4("localhost", later, [] { return true; }), net::ConnectStopped);
+    EXPECT_EQ(net::lookUpIpv4("localhost", later), 0x7F000001u);
+    try {
+        net::lookUpIpv4("no-such-host.invalid", later);
+        ADD_FAILURE() << "an unknown name was found";
+    } catch (const net::ConnectTimeout&) {
+        ADD_FAILURE() << "an unknown name ran into the time-out";
+    } catch (const net::SocketError& e) {
+        EXPECT_STRNE(e.what(), "");
+    }
 }
