@@ -85,6 +85,12 @@ void addEditBar(std::vector<ControlDesc>& c) {
         tool("ToolButton23", "tlb_Edit", "Page properties", "document-properties", "Properties"));
     c.push_back(tool("btnOpen", "tlb_Edit", "Open a new document", "document-open", "Open"));
     c.push_back(tool("btnSave", "tlb_Edit", "Save the document", "document-save", "Save"));
+    // Shown only while a page is being sent to the site.
+    ControlDesc cancel = tool("btnCancelUpload", "tlb_Edit", "Stop sending the page to the site",
+                              "process-stop", "Cancel");
+    cancel.visible = false;
+    cancel.showCaption = true;
+    c.push_back(cancel);
     c.push_back(tool("ToolButton8", "tlb_Edit", "FTP parameters", "network-server", "FTP", true));
     c.push_back(separator("tlb_EditSep2", "tlb_Edit"));
     c.push_back(tool("btnPrint", "tlb_Edit", "Print the document", "document-print", "Print"));

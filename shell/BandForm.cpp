@@ -13,6 +13,7 @@
 #include "shell/BrowserEvents.h"
 #include "shell/FtpSessionForm.h"
 #include "shell/InsertionTools.h"
+#include "shell/LeavingPage.h"
 #include "shell/ProcessForms.h"
 #include "shell/SecondaryForms.h"
 #include "tools/BrowserCalls.h"
@@ -87,11 +88,12 @@ TBandForm::TBandForm(HWND parent) : m_form(forms::bandFormDescription()) {
     m_handle = win::CreateWindowObject({"TBandForm", "Tavrisk", parent, size.width, size.height});
     DWebBrowserEvents21 =
         ComPtr<TDWebBrowserEvents2>(new TDWebBrowserEvents2("DWebBrowserEvents21"));
-    DWebBrowserEvents21->OnBeforeNavigate2 = [this](const std::string& url) {
-        DWebBrowserEvents21BeforeNavigate2(url);
+    DWebBrowserEvents21->OnBeforeNavigate2 = [this](const std::string& url,
+                                                    const std::string& frame, bool& cancel) {
+        DWebBrowserEvents21BeforeNavigate2(url, frame, cancel);
     };
-    DWebBrowserEvents21->OnDocumentComplete = [this](const std::string& url) {
-        DWebBrowserEvents21DocumentComplete(url);
+    DWebBrowserEvents21->OnDocumentComplete = [this](const std::string& url, bool topLevel) {
+        DWebBrowserEvents21DocumentComplete(url, topLevel);
     };
     m_pictureDialog = std::make_unique<tools::PictureDialog>();
     bindPanelHandlers();
@@ -158,6 +160,11 @@ void TBandForm::bindHandlers() {
     m_form["designmode"].onClick = [this] { designmodeClick(); };
     m_form["btnNew"].onClick = [this] { btnNewClick(); };
     m_form["Startablankpage1"].onClick = [this] { btnNewClick(); };
+    m_form["Startawebpagefromtemplate1"].onClick = [this] { Startawebpagefromtemplate1Click(); };
+    m_form["Anewfileonyourserver1"].onClick = [this] { Anewfileonyourserver1Click(); };
+    m_form["btnOpen"].onClick = [this] { btnOpenClick(); };
+    m_form["btnSave"].onClick = [this] { btnSaveClick(); };
+    m_form["btnCancelUpload"].onClick = [this] { btnCancelUploadClick(); };
     m_form["ToolButton8"].onClick = [this] { ToolButton8Click(); };
     m_form["pi"].onClick = [this] { piClick(); };
     m_form["PageControl1"].onChange = [this] { PageControl1Change(); };
@@ -268,7 +275,12 @@ void TBandForm::publish() {
     deshabilitetout();
     m_form["Anewfileonyourserver1"].setEnabled(false);
     tools::check(tools::currentDocument(FBrowser.get())->put_designMode("Off"));
-    upload();
+    if (upload() == documents::UploadOutcome::Cancelled) {
+        // The page stays as it is, edits and all, with the status saying
+        // what reached the server; "Edit site" takes it up again.
+        disconnectFtp();
+        return;
+    }
     disconnectFtp();
     if (!FRemotePageURL.empty()) {
         static std::mt19937 generator{std::random_device{}()};
@@ -396,14 +408,23 @@ bool TBandForm::isWorkingCopy(const std::string& url) const {
     return lower(percentDecoded(url)) == workingCopy;
 }
 
-void TBandForm::DWebBrowserEvents21BeforeNavigate2(const std::string&) {
-    if (!m_form["designmode"].down())
+void TBandForm::DWebBrowserEvents21BeforeNavigate2(const std::string& url, const std::string& frame,
+                                                   bool& cancel) {
+    if (!m_form["designmode"].down() || shell::isFrameOfPage(FBrowser.get(), url, frame))
         return;
+    // Leaving an edited page throws the edits away: only the user may.
+    if (!isWorkingCopy(url) && shell::pageIsEdited(FBrowser.get()) && !shell::leavingConfirmed()) {
+        cancel = true;
+        return;
+    }
     deshabilitetout();
     DesignModeoff();
 }
 
-void TBandForm::DWebBrowserEvents21DocumentComplete(const std::string& url) {
+void TBandForm::DWebBrowserEvents21DocumentComplete(const std::string& url, bool topLevel) {
+    // A frame of the page that loads while it is edited changes nothing.
+    if (!topLevel)
+        return;
     if (isWorkingCopy(url)) {
         m_form["designmode"].setDown(true);
         designmodeClick();
@@ -494,16 +515,6 @@ void TBandForm::montrerglyph() {
 
 void TBandForm::cacherglyph() {
     tools::cacherglyph(FBrowser.get());
-}
-
-// ---- features still to come ------------------------------------------------------
-
-void TBandForm::upload() {
-    forms::notAvailableYet("Publishing the page to the site");
-}
-
-void TBandForm::btnNewClick() {
-    forms::notAvailableYet("Starting a new page");
 }
 
 void TBandForm::trace(const std::string& line) {

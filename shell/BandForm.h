@@ -8,6 +8,8 @@
 #include "platform/browser/WebBrowser.h"
 #include "platform/com/Unknown.h"
 #include "platform/window/Windows.h"
+#include "publishing/documents/Documents.h"
+#include "publishing/documents/Upload.h"
 #include "publishing/ftp/BandFormAccess.h"
 
 #include <cstdint>
@@ -89,8 +91,9 @@ public:
     void disconnectFtp() override;
     void Button1Click();
     void ToolButton8Click();
-    void DWebBrowserEvents21BeforeNavigate2(const std::string& url);
-    void DWebBrowserEvents21DocumentComplete(const std::string& url);
+    void DWebBrowserEvents21BeforeNavigate2(const std::string& url, const std::string& frame,
+                                            bool& cancel);
+    void DWebBrowserEvents21DocumentComplete(const std::string& url, bool topLevel);
     void PageControl1Change();
     // Empties every edit and combo box placed directly on the panel.
     void effaceproperties(const std::string& panel);
@@ -122,9 +125,15 @@ public:
     void montrerglyph();
     void cacherglyph();
 
-    // Operations of features that the bar does not offer yet.
-    void upload();
+    // Documents and publishing.
     void btnNewClick();
+    void Anewlocalfile1Click();
+    void Anewfileonyourserver1Click();
+    void Startawebpagefromtemplate1Click();
+    void btnOpenClick();
+    void btnSaveClick();
+    documents::UploadOutcome upload();
+    void btnCancelUploadClick();
 
     void trace(const std::string& line) override;
 
@@ -175,10 +184,13 @@ private:
     void switchEditingOn();
     void publish();
     void pause(int milliseconds);
+    documents::Documents documentCommands();
+    void uploadControls(bool uploading);
 
     HWND m_handle = nullptr;
     forms::Form m_form;
     std::vector<TBrowserClick*> m_sinks;
+    documents::Upload* m_upload = nullptr;
     std::unique_ptr<forms::gtkview::FormView> m_view;
     std::unique_ptr<tools::PictureDialog> m_pictureDialog;
 };

@@ -37,13 +37,13 @@ void TDWebBrowserEvents2::Disconnect() {
     Release();
 }
 
-HRESULT TDWebBrowserEvents2::raise(const std::function<void(const std::string&)>& handler,
-                                   const char* url) {
+template <typename Handler, typename... Args>
+HRESULT TDWebBrowserEvents2::raise(const Handler& handler, Args&&... args) {
     if (!handler)
         return S_OK;
     try {
         auto copy = handler;
-        copy(url ? url : "");
+        copy(std::forward<Args>(args)...);
         return S_OK;
     } catch (const std::exception& error) {
         return browser::Fail(error.what());
@@ -52,12 +52,18 @@ HRESULT TDWebBrowserEvents2::raise(const std::function<void(const std::string&)>
     }
 }
 
-HRESULT TDWebBrowserEvents2::BeforeNavigate2(const char* url, const char*, BOOL*) {
-    return raise(OnBeforeNavigate2, url);
+HRESULT TDWebBrowserEvents2::BeforeNavigate2(const char* url, const char* targetFrame,
+                                             BOOL* cancel) {
+    bool stop = false;
+    HRESULT hr = raise(OnBeforeNavigate2, std::string(url ? url : ""),
+                       std::string(targetFrame ? targetFrame : ""), stop);
+    if (stop && cancel)
+        *cancel = TRUE;
+    return hr;
 }
 
-HRESULT TDWebBrowserEvents2::DocumentComplete(const char* url, BOOL) {
-    return raise(OnDocumentComplete, url);
+HRESULT TDWebBrowserEvents2::DocumentComplete(const char* url, BOOL isTopLevel) {
+    return raise(OnDocumentComplete, std::string(url ? url : ""), isTopLevel != FALSE);
 }
 
 HRESULT TDWebBrowserEvents2::NewWindow2(const char*, BOOL*) {

@@ -19,8 +19,11 @@ public:
     void Disconnect();
     bool connected() const { return static_cast<bool>(m_browser); }
 
-    std::function<void(const std::string& url)> OnBeforeNavigate2;
-    std::function<void(const std::string& url)> OnDocumentComplete;
+    // frame is "" for the top page; setting cancel stops the navigation.
+    std::function<void(const std::string& url, const std::string& frame, bool& cancel)>
+        OnBeforeNavigate2;
+    // topLevel is false for a frame of the page.
+    std::function<void(const std::string& url, bool topLevel)> OnDocumentComplete;
 
     HRESULT BeforeNavigate2(const char* url, const char* targetFrame, BOOL* cancel) override;
     HRESULT DocumentComplete(const char* url, BOOL isTopLevel) override;
@@ -30,7 +33,8 @@ public:
 
 private:
     ~TDWebBrowserEvents2() override;
-    HRESULT raise(const std::function<void(const std::string&)>& handler, const char* url);
+    template <typename Handler, typename... Args>
+    HRESULT raise(const Handler& handler, Args&&... args);
 
     std::string m_name;
     ComPtr<IWebBrowser2> m_browser;

@@ -383,6 +383,12 @@ std::string Document::url() const {
     return s;
 }
 
+std::string Document::doctype() const {
+    std::string s;
+    call([&] { return m_document->get_doctype(&s); });
+    return s;
+}
+
 void Document::exec(DWORD command, const Value& in) const {
     call([&] { return m_document->Exec(&CGID_MSHTML, command, in); });
 }

@@ -156,6 +156,8 @@ public:
     std::string bgColor() const;
     void setBgColor(const std::string& color) const;
     std::string url() const;
+    // "" when the page has no document type declaration.
+    std::string doctype() const;
     // The command target with CGID_MSHTML.
     void exec(DWORD command, const Value& in) const;
 

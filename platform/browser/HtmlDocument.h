@@ -151,6 +151,9 @@ struct IHTMLDocument2 : IUnknown {
     virtual HRESULT get_bgColor(std::string* color) = 0;
     virtual HRESULT put_bgColor(const char* color) = 0;
     virtual HRESULT get_URL(std::string* url) = 0;
+    // The document type declaration as the page had it ("<!DOCTYPE html>"),
+    // "" when it has none.
+    virtual HRESULT get_doctype(std::string* doctype) = 0;
 
     // The document's command target (IOleCommandTarget::Exec with one
     // in/out value): with CGID_MSHTML, IDM_SHOWZEROBORDERATDESIGNTIME (bool),

@@ -1,5 +1,7 @@
 #include "GtkDialogs.h"
 
+#include <string>
+
 #include <gtk/gtk.h>
 
 namespace gtkplatform {
@@ -54,10 +56,21 @@ void addFilters(GtkFileChooser* chooser, const ui::FileDialogRequest& request) {
     }
 }
 
+// A page is previewed by the picture of it that may sit beside it, of the
+// same name ending in ".png" (the shipped templates have one).
+GdkPixbuf* previewOf(const std::string& file) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_new_from_file_at_size(file.c_str(), 160, 160, nullptr);
+    size_t dot = file.rfind('.');
+    if (pixbuf || dot == std::string::npos)
+        return pixbuf;
+    std::string picture = file.substr(0, dot) + ".png";
+    return gdk_pixbuf_new_from_file_at_size(picture.c_str(), 160, 160, nullptr);
+}
+
 void updatePreview(GtkFileChooser* chooser, gpointer data) {
     GtkWidget* preview = GTK_WIDGET(data);
     char* file = gtk_file_chooser_get_preview_filename(chooser);
-    GdkPixbuf* pixbuf = file ? gdk_pixbuf_new_from_file_at_size(file, 160, 160, nullptr) : nullptr;
+    GdkPixbuf* pixbuf = file ? previewOf(file) : nullptr;
     g_free(file);
     gtk_image_set_from_pixbuf(GTK_IMAGE(preview), pixbuf);
     if (pixbuf)

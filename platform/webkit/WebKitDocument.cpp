@@ -451,6 +451,7 @@ public:
         return color ? run("setBgColor", {json::text(color)}) : E_POINTER;
     }
     HRESULT get_URL(std::string* url) override { return text("url", {}, url); }
+    HRESULT get_doctype(std::string* doctype) override { return text("doctype", {}, doctype); }
     HRESULT Exec(const GUID* group, DWORD command, const Value& in) override;
 };
 

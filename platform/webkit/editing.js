@@ -790,6 +790,10 @@
             setAttr(document.body, 'bgcolor', c === '' ? null : c);
         },
         url: function () { return String(document.URL); },
+        doctype: function () {
+            const dt = document.doctype;
+            return dt ? new XMLSerializer().serializeToString(dt) : '';
+        },
         zeroBorders: function (on) { zeroBorders = truthy(on); renderGlyphs(); },
         emptyGlyphs: function () { glyphs.length = 0; renderGlyphs(); },
         addGlyph: function (tag, picture, closing) {

@@ -43,6 +43,25 @@ std::string readWhole(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// Where a leading document type declaration ends, with its line end; 0
+// when the page does not start with one (after a byte order mark and
+// blanks).
+size_t afterDocumentType(const std::string& page) {
+    size_t at = page.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    at = page.find_first_not_of(" \t\r\n", at);
+    if (at == std::string::npos || lowerCase(page.substr(at, 9)) != "<!doctype")
+        return 0;
+    size_t end = page.find('>', at);
+    if (end == std::string::npos)
+        return 0;
+    end += 1;
+    if (page.compare(end, 2, "\r\n") == 0)
+        return end + 2;
+    if (end < page.size() && page[end] == '\n')
+        return end + 1;
+    return end;
+}
+
 } // namespace
 
 TMainForm::TMainForm(FtpSettings settings) : IdFTP1(settings) {
@@ -161,8 +180,11 @@ void TMainForm::addBaseElement(const std::string& localPath) {
     const connections::UrlParts& uri = FBandForm->pageUri();
     // The port too: a site off port 80 serves its pictures there.
     std::string base = "<base href=\"" + connections::siteRoot(uri) + uri.path + "\"/>\r\n";
+    // Before the document type the element would put the page in quirks
+    // mode, and the declaration would be lost when the page is published.
+    size_t at = afterDocumentType(page);
     std::ofstream out(localPath, std::ios::binary | std::ios::trunc);
-    out << base << page;
+    out << page.substr(0, at) << base << page.substr(at);
     if (!out.flush())
         throw std::runtime_error("Cannot write file \"" + localPath + "\".");
 }

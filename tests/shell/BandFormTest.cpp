@@ -95,9 +95,9 @@ TEST_F(BandFormTest, PublishingLeavesEditingAndShowsThePublishedPage) {
     EXPECT_THAT(browser->navigations[0],
                 ::testing::MatchesRegex(
                     R"(http://www\.example\.org/page\.htm\?rnd=(0|[1-9][0-9]?[0-9]?[0-9]?))"));
-    // The upload step is not built yet, and says so instead of pretending.
-    EXPECT_THAT(dialogs.messages(),
-                ElementsAre("Publishing the page to the site is not available yet."));
+    // Declining the upload still shows the page as it is on the site.
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, "Upload the file to your server ?");
 }
 
 TEST_F(BandFormTest, MissingBrowserWindowsHoldTheButtonDownUntilTheNextClickPublishes) {
@@ -110,7 +110,10 @@ TEST_F(BandFormTest, MissingBrowserWindowsHoldTheButtonDownUntilTheNextClickPubl
     form->FRemotePageURL.clear();
     control("designmode").click();
     EXPECT_FALSE(control("designmode").down());
-    EXPECT_THAT(browser->navigations, IsEmpty());
+    // Not a site page: declining to save it reloads it, and nothing else
+    // is navigated to.
+    EXPECT_EQ(dialogs.shown().back().text, "Save the file to your disk ?");
+    EXPECT_THAT(browser->navigations, ElementsAre("file:///home/user/site/page.htm"));
     EXPECT_EQ(control("StatusBar1").panelText(1), "Not connected - Press Edit to connect");
 }
 
@@ -120,7 +123,8 @@ TEST_F(BandFormTest, AnAboutPageStartsANewPageInsteadWhicheverWayTheButtonWent) 
     EXPECT_FALSE(control("designmode").down());
     EXPECT_THAT(enabledTools(), UnorderedElementsAre("designmode", "btnNew", "ToolButton8"));
     EXPECT_EQ(doc().designMode, "Off");
-    EXPECT_THAT(dialogs.messages(), ElementsAre("Starting a new page is not available yet."));
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, "Start a new page ?");
 }
 
 TEST_F(BandFormTest, ASitePageWithoutSavedConnectionOpensTheWizard) {
@@ -181,6 +185,8 @@ TEST_F(BandFormTest, NavigatingAwayEndsEditingAsTheStateTableSays) {
     control("designmode").click();
     ASSERT_EQ(doc().designMode, "On");
 
+    // Leave the edited page.
+    dialogs.queue(ui::Answer::Ok);
     EXPECT_EQ(beforeNavigate("file:///home/user/other.htm"), S_OK);
     EXPECT_TRUE(control("designmode").down()); // held
     EXPECT_EQ(doc().designMode, "Off");

@@ -675,6 +675,11 @@ HRESULT FakeDocument::get_URL(std::string* u) {
     return FAILED(hr) ? hr : giveText(url, u);
 }
 
+HRESULT FakeDocument::get_doctype(std::string* d) {
+    HRESULT hr = usable();
+    return FAILED(hr) ? hr : giveText(doctype, d);
+}
+
 HRESULT FakeDocument::Exec(const GUID* group, DWORD command, const Value& in) {
     HRESULT hr = usable();
     if (FAILED(hr))

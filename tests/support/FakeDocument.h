@@ -120,6 +120,7 @@ public:
     // What the test sets up.
     std::string title;
     std::string url;
+    std::string doctype;
     std::string designMode = "Off";
     std::map<std::string, Value> commandValues;         // by lower-case command name
     std::map<std::string, std::string> failingCommands; // lower-case name -> error text
@@ -160,6 +161,7 @@ public:
     HRESULT get_bgColor(std::string* color) override;
     HRESULT put_bgColor(const char* color) override;
     HRESULT get_URL(std::string* url) override;
+    HRESULT get_doctype(std::string* doctype) override;
     HRESULT Exec(const GUID* group, DWORD command, const Value& in) override;
     // The selection and the command values as the test set them.
     HRESULT takeSnapshot(const std::vector<std::string>& commands,

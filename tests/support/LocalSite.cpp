@@ -74,10 +74,10 @@ LocalSite::LocalSite() {
     m_http = start(httpArgs, m_httpPort);
     m_ftpPort = freePort();
     std::string ftp = std::to_string(m_ftpPort);
-    const char* ftpArgs[] = {kPython, "-m",        "pyftpdlib", "-i",           "127.0.0.1",
-                             "-p",    ftp.c_str(), "-d",        folder.c_str(), "-u",
-                             kLogin,  "-P",        kPassword,   "-w",           nullptr};
-    m_ftp = start(ftpArgs, m_ftpPort);
+    const char* ftpArgs[] = {kPython,     "-m", "pyftpdlib",    "-i",   "127.0.0.1", "-p",
+                             ftp.c_str(), "-d", folder.c_str(), "-u",   kLogin,      "-P",
+                             kPassword,   "-w", "-D",           nullptr};
+    m_ftp = start(ftpArgs, m_ftpPort, ftpLog().string());
 }
 
 LocalSite::~LocalSite() {
@@ -85,14 +85,16 @@ LocalSite::~LocalSite() {
     stop(m_ftp);
     std::error_code ignored;
     std::filesystem::remove_all(m_folder, ignored);
+    std::filesystem::remove(ftpLog(), ignored);
 }
 
-pid_t LocalSite::start(const char* const argv[], uint16_t port) {
+pid_t LocalSite::start(const char* const argv[], uint16_t port, const std::string& log) {
     pid_t pid = ::fork();
     if (pid == 0) {
         int quiet = ::open("/dev/null", O_WRONLY);
+        int logged = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
         ::dup2(quiet, STDOUT_FILENO);
-        ::dup2(quiet, STDERR_FILENO);
+        ::dup2(logged >= 0 ? logged : quiet, STDERR_FILENO);
         ::execv(argv[0], const_cast<char* const*>(argv));
         ::_exit(127);
     }

@@ -31,12 +31,15 @@ public:
     // "127.0.0.1:PORT", as a user types the FTP server off port 21.
     std::string ftpServer() const;
 
+    // The FTP server's log, with every command it was sent ("<- STOR ...").
+    std::filesystem::path ftpLog() const { return m_folder.string() + ".ftp.log"; }
+
     void write(const std::string& relative, const std::string& bytes) const;
     // A small PNG picture of one color, in bytes.
     static std::string picture();
 
 private:
-    pid_t start(const char* const argv[], uint16_t port);
+    pid_t start(const char* const argv[], uint16_t port, const std::string& log = "/dev/null");
 
     std::filesystem::path m_folder;
     std::string m_unavailable;

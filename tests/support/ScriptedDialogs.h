@@ -26,6 +26,9 @@ public:
     using Reply = std::variant<Answer, std::string, std::optional<std::string>>;
 
     void queue(Reply reply) { m_replies.push_back(std::move(reply)); }
+    // Built in place: copying a variant that may hold an optional trips a
+    // false uninitialised-use warning in GCC 12.
+    void queue(Answer answer) { m_replies.emplace_back(std::in_place_type<Answer>, answer); }
     const std::vector<Shown>& shown() const { return m_shown; }
     void clear() { m_shown.clear(); }
     // The texts of the message boxes shown, in order.

@@ -175,6 +175,32 @@ TEST_F(TMainFormTest, GetfileAddsTheBaseElementAndShowsTheCopy) {
     EXPECT_EQ(sentAfterLogin(), "PWD\r\nSIZE page.htm\r\nPORT *\r\nRETR page.htm\r\n");
 }
 
+TEST_F(TMainFormTest, TheBaseElementGoesAfterTheDocumentTypeSoThePageKeepsItsMode) {
+    struct Case {
+        std::string downloaded;
+        std::string copy;
+    };
+    const std::string base = "<base href=\"http://www.example.com/dir/\"/>\r\n";
+    const Case cases[] = {
+        {"<!DOCTYPE html>\r\n<html><body>a</body></html>",
+         "<!DOCTYPE html>\r\n" + base + "<html><body>a</body></html>"},
+        {"\xEF\xBB\xBF\n<!doctype HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\"><html></html>",
+         "\xEF\xBB\xBF\n<!doctype HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">" + base +
+             "<html></html>"},
+        {"<html><!DOCTYPE html></html>", base + "<html><!DOCTYPE html></html>"},
+    };
+    band.uri = connections::UrlParts::parse("http://www.example.com/dir/page.htm");
+    Steps after;
+    for (const Case& c : cases)
+        append(after, download(c.downloaded));
+    play("/", after);
+    form.ConnectButtonClick();
+    for (const Case& c : cases) {
+        form.getfile("page.htm");
+        EXPECT_EQ(readFile(places::cacheFolder() / band.temp), c.copy);
+    }
+}
+
 TEST_F(TMainFormTest, APageWithABaseElementIsKeptAsDownloaded) {
     std::string page = "<HTML><HEAD><BASE HREF=\"http://elsewhere/\"></HEAD>\nbody\n</HTML>";
     play("/", download(page));

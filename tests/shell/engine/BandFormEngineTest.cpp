@@ -3,6 +3,8 @@
 
 #include "forms/gtk/FormView.h"
 #include "platform/browser/ErrorInfo.h"
+#include "platform/gtk/GtkWindowBackend.h"
+#include "support/ScriptedDialogs.h"
 #include "platform/webkit/WebKitBrowser.h"
 #include "platform/window/Windows.h"
 #include "shell/BandForm.h"
@@ -174,7 +176,12 @@ TEST_F(BandFormEngine, EditsALocalPageThroughTheBandsOwnButtons) {
     EXPECT_EQ(glyphLayer(), "none");
     EXPECT_EQ((*form)["pi"].hint(), "Show glyphs");
 
+    // Leaving the edited page asks first; the answer here is to leave.
+    ui::ScriptedDialogs leave;
+    ui::ScopedDialogs scoped(leave);
+    leave.queue(ui::Answer::Ok);
     load("<html><body><p>elsewhere</p></body></html>", "other.htm");
+    EXPECT_EQ(leave.shown().size(), 1u);
     EXPECT_FALSE((*form)["designmode"].down());
     EXPECT_FALSE(gtk_toggle_tool_button_get_active(GTK_TOGGLE_TOOL_BUTTON(widget("designmode"))));
     EXPECT_EQ(eval("document.designMode"), "off");
@@ -251,4 +258,43 @@ TEST_F(BandFormEngine, TypingIntoTheFontBoxesAppliesToThePagesSelection) {
         EXPECT_TRUE(std::regex_search(html, std::regex(box.markup))) << box.name << ": " << html;
         EXPECT_EQ(html.find("<font face=\"Georgia\">Hello"), std::string::npos) << html;
     }
+}
+
+namespace {
+
+// Counts the frames the browser reports as loaded.
+class FrameCompletions : public com::ComObject<DWebBrowserEvents2> {
+public:
+    int frames = 0;
+    HRESULT BeforeNavigate2(const char*, const char*, BOOL*) override { return S_OK; }
+    HRESULT DocumentComplete(const char*, BOOL isTopLevel) override {
+        frames += isTopLevel ? 0 : 1;
+        return S_OK;
+    }
+    HRESULT NewWindow2(const char*, BOOL*) override { return S_OK; }
+    HRESULT NavigateError(const char*, long, BOOL*) override { return S_OK; }
+    HRESULT ProgressChange(long, long) override { return S_OK; }
+};
+
+} // namespace
+
+TEST_F(BandFormEngine, AFrameThatLoadsWhileThePageIsEditedLeavesEditingOn) {
+    load("<html><body>A frame</body></html>", "late-frame.htm");
+    load("<html><body><p id=\"t\">Text</p><iframe id=\"f\"></iframe><script>"
+         "setTimeout(() => { document.getElementById('f').src = 'late-frame.htm'; }, 400);"
+         "</script></body></html>",
+         "with-late-frame.htm");
+    ComPtr<FrameCompletions> watch(new FrameCompletions);
+    DWORD cookie = 0;
+    ASSERT_EQ(host->browser->Advise(watch.get(), &cookie), S_OK);
+    press("designmode");
+    ASSERT_EQ(eval("document.designMode"), "on");
+
+    EXPECT_TRUE(WaitUntil([&] { return watch->frames > 0; }));
+    Settle(200);
+    host->browser->Unadvise(cookie);
+    EXPECT_EQ(eval("document.designMode"), "on");
+    EXPECT_TRUE((*form)["designmode"].down());
+    EXPECT_EQ((*form)["designmode"].caption(), "Publish");
+    EXPECT_TRUE((*form)["btnBold"].enabled());
 }
