@@ -191,6 +191,11 @@ void Control::pressKey(int key) {
     m_inFieldHandler = false;
 }
 
+void Control::enter() {
+    if (m_enabled)
+        runHandler(onEnter);
+}
+
 Form::Form(FormDesc desc) : m_desc(std::move(desc)), m_caption(m_desc.caption) {
     for (const auto& c : m_desc.controls) {
         if (m_byName.count(c.name))

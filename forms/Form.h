@@ -86,11 +86,14 @@ public:
     void leave();
     // A key pressed in an edit, as a virtual-key code (Enter is 13).
     void pressKey(int key);
+    // The control takes the keyboard focus.
+    void enter();
 
     Handler onClick;
     Handler onChange;
     Handler onExit;
     std::function<void(int key)> onKeyDown;
+    Handler onEnter;
 
     // Views listen to every change of the state.
     void listen(Listener listener) { m_listeners.push_back(std::move(listener)); }

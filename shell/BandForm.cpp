@@ -1,11 +1,11 @@
 #include "shell/BandForm.h"
 
 #include "connections/Tftpparameters.h"
-#include "connections/wizard/Tformwizzard.h"
+#include "dialogs/wizard/Tformwizzard.h"
 #include "forms/BandFormDescription.h"
 #include "forms/NotAvailable.h"
 #include "forms/gtk/FormView.h"
-#include "platform/net/MainLoop.h"
+#include "platform/loop/PumpUntil.h"
 #include "platform/places/Places.h"
 #include "platform/window/Application.h"
 #include "shell/BrowserClick.h"
@@ -25,11 +25,13 @@
 #include <chrono>
 #include <fstream>
 #include <random>
-#include <thread>
 
 using shell::ProcessFormSlot;
 
 namespace {
+
+// How long the bar waits for a page to finish loading.
+constexpr std::chrono::milliseconds kLoadLimit{60000};
 
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -145,6 +147,8 @@ void TBandForm::FormDestroy() {
         if (HWND server = browserPageWindow())
             win::PostMessage(server, WM_QUIT, 0, 0);
     } catch (const std::exception&) {
+        // The bar is going away with its window: there is no one left to
+        // tell, and the host ends its loop by itself when its window closes.
     }
 }
 
@@ -157,6 +161,8 @@ void TBandForm::bindHandlers() {
     m_form["PageControl1"].onChange = [this] { PageControl1Change(); };
     m_form["cmbFontName"].onChange = [this] { cmbFontNameChange(); };
     m_form["cmbFontSize"].onChange = [this] { cmbFontSizeChange(); };
+    m_form["cmbFontName"].onEnter = [this] { keepPageSelection(); };
+    m_form["cmbFontSize"].onEnter = [this] { keepPageSelection(); };
     m_form["cmdcolor"].onChange = [this] { cmdcolorChange(); };
     m_form["ToolButton23"].onClick = [] {
         if (auto* form = shell::processForm(ProcessFormSlot::PageProperties))
@@ -321,24 +327,29 @@ void TBandForm::deshabilitetools() {
 }
 
 void TBandForm::waiting() {
-    BOOL busy = FALSE;
-    do {
-        win::ProcessPostedMessages();
-        net::processPendingEvents();
-        tools::check(FBrowser->get_Busy(&busy));
-        // The page loads in its own process; no need to spin while it does.
-        if (busy)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    } while (busy);
+    // A page that never finishes loading must not hold the bar for ever:
+    // after the limit the bar goes on with what the browser shows.
+    bool idle = loop::pumpUntil(
+        [this] {
+            win::ProcessPostedMessages();
+            BOOL busy = FALSE;
+            tools::check(FBrowser->get_Busy(&busy));
+            return !busy;
+        },
+        kLoadLimit);
+    if (!idle)
+        trace("The page was still loading after " +
+              std::to_string(std::chrono::duration_cast<std::chrono::seconds>(kLoadLimit).count()) +
+              " seconds");
 }
 
 void TBandForm::pause(int milliseconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < end) {
-        win::ProcessPostedMessages();
-        net::processPendingEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    loop::pumpUntil(
+        [] {
+            win::ProcessPostedMessages();
+            return false;
+        },
+        std::chrono::milliseconds(milliseconds));
 }
 
 void TBandForm::panelinfo(const std::string& text) {
@@ -351,7 +362,7 @@ void TBandForm::disconnectFtp() {
 }
 
 void TBandForm::Button1Click() {
-    connections::Tformwizzard* w = wizard();
+    dialogs::Tformwizzard* w = wizard();
     FPageUri = w->traitep(tools::locationURL(FBrowser.get()));
     std::string key = FPageUri.protocol + "://" + FPageUri.host;
     if (w->connectionexiste(key)) {
@@ -418,11 +429,27 @@ void TBandForm::effaceproperties(const std::string& panel) {
 
 // ---- formatting ---------------------------------------------------------------
 
+// Typing into a font box may take the page's selection away (selected text
+// in the box becomes the primary selection); the page keeps a copy from the
+// moment the box takes the focus, and gets it back before a face or size is
+// applied.
+void TBandForm::keepPageSelection() {
+    try {
+        tools::saveSelection(FBrowser.get());
+    } catch (const std::exception& e) {
+        // Only the focus moved: a page that cannot answer is no reason for
+        // a box, and applying will report its own failure.
+        trace(std::string("The page's selection could not be kept: ") + e.what());
+    }
+}
+
 void TBandForm::cmbFontNameChange() {
+    tools::restoreSelection(FBrowser.get());
     tools::sendCommand(FBrowser.get(), "fontname", true, m_form["cmbFontName"].text());
 }
 
 void TBandForm::cmbFontSizeChange() {
+    tools::restoreSelection(FBrowser.get());
     tools::sendCommand(FBrowser.get(), "FontSize", true, m_form["cmbFontSize"].text());
 }
 
@@ -482,8 +509,8 @@ shell::FtpSessionForm* TBandForm::ftpForm() {
     return shell::processFormAs<shell::FtpSessionForm>(ProcessFormSlot::Ftp);
 }
 
-connections::Tformwizzard* TBandForm::wizard() {
-    auto* w = shell::processFormAs<connections::Tformwizzard>(ProcessFormSlot::Wizard);
+dialogs::Tformwizzard* TBandForm::wizard() {
+    auto* w = shell::processFormAs<dialogs::Tformwizzard>(ProcessFormSlot::Wizard);
     if (!w)
         throw std::runtime_error("The site wizard does not exist");
     return w;

@@ -16,7 +16,7 @@
 class TBrowserClick;
 class TDWebBrowserEvents2;
 
-namespace connections {
+namespace dialogs {
 class Tformwizzard;
 }
 namespace shell {
@@ -96,6 +96,7 @@ public:
     // Formatting.
     void cmbFontNameChange();
     void cmbFontSizeChange();
+    void keepPageSelection();
     void cmdcolorChange();
     void pasteHTML(const std::string& html);
     void DHTMLEditDisplayChanged();
@@ -134,7 +135,7 @@ public:
 
     // The secondary forms this band form works with (null when missing).
     static shell::FtpSessionForm* ftpForm();
-    static connections::Tformwizzard* wizard();
+    static dialogs::Tformwizzard* wizard();
 
 private:
     void FormCreate();

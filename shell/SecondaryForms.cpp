@@ -1,8 +1,8 @@
 #include "shell/SecondaryForms.h"
 
-#include "connections/wizard/Tformwizzard.h"
 #include "dialogs/TForm2.h"
 #include "dialogs/Ttestform.h"
+#include "dialogs/wizard/Tformwizzard.h"
 #include "shell/BandForm.h"
 #include "shell/FtpSessionForm.h"
 #include "shell/ProcessForms.h"
@@ -24,7 +24,7 @@ std::unique_ptr<ProcessForm> makeProcessForm(ProcessFormSlot slot) {
     case ProcessFormSlot::Table:
         return std::make_unique<tools::TForm3>();
     case ProcessFormSlot::Wizard:
-        return std::make_unique<connections::Tformwizzard>();
+        return std::make_unique<dialogs::Tformwizzard>();
     case ProcessFormSlot::Gallery:
         return std::make_unique<dialogs::Ttestform>();
     case ProcessFormSlot::Count:
@@ -50,12 +50,11 @@ bool createMissingProcessForms() {
 void linkProcessForms(TBandForm* band) {
     if (auto* f = processFormAs<dialogs::Ttestform>(ProcessFormSlot::Gallery))
         f->FBandForm = band;
-    if (auto* f = processFormAs<connections::Tformwizzard>(ProcessFormSlot::Wizard))
+    if (auto* f = processFormAs<dialogs::Tformwizzard>(ProcessFormSlot::Wizard))
         f->FBandForm = band;
     if (auto* f = processFormAs<FtpSessionFormObject>(ProcessFormSlot::Ftp)) {
         f->session.FBandForm = band;
-        f->session.FErrorRoutine =
-            processFormAs<connections::Tformwizzard>(ProcessFormSlot::Wizard);
+        f->session.FErrorRoutine = processFormAs<dialogs::Tformwizzard>(ProcessFormSlot::Wizard);
     }
     if (auto* f = processFormAs<dialogs::TForm2>(ProcessFormSlot::PageProperties))
         f->FBandForm = band;

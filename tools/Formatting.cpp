@@ -24,11 +24,12 @@ browser::Value valueOf(CommandValue value) {
     return {};
 }
 
-browser::Value query(IWebBrowser2* browser, const char* command) {
-    ComPtr<IHTMLDocument2> document = currentDocument(browser);
-    browser::Value value;
-    check(document->queryCommandValue(command, &value));
-    return value;
+const browser::Value& query(const browser::DocumentSnapshot& state, const char* command) {
+    static const browser::Value none;
+    if (auto failed = state.errors.find(command); failed != state.errors.end())
+        throw BrowserCallError(failed->second);
+    auto found = state.values.find(command);
+    return found == state.values.end() ? none : found->second;
 }
 
 bool toBoolean(const browser::Value& value) {
@@ -77,9 +78,9 @@ void showInCombo(forms::Control& combo, const browser::Value& value) {
         combo.addItem(text);
 }
 
-void showColor(IWebBrowser2* browser, forms::Control& picker) {
+void showColor(const browser::DocumentSnapshot& state, forms::Control& picker) {
     try {
-        browser::Value value = query(browser, "ForeColor");
+        const browser::Value& value = query(state, "ForeColor");
         if (value.isNull())
             return;
         std::string text = value.toText();
@@ -88,6 +89,8 @@ void showColor(IWebBrowser2* browser, forms::Control& picker) {
         // reading the selection never writes a color back into the page.
         picker.setColor(readNumber(text));
     } catch (const std::exception&) {
+        // A color the page names in a way that reads as no number (a
+        // keyword, say) is not shown; the rest of the refresh goes on.
     }
 }
 
@@ -103,6 +106,29 @@ void climbToLink(ComPtr<IHTMLElement>& selected) {
     selected = parent;
     if (selected)
         check(selected->getAttribute("href", 0, &href));
+}
+
+// Climbs as climbToLink does, reading the snapshot where selected is one of
+// its ancestors.
+void climbToLink(const browser::DocumentSnapshot& state, ComPtr<IHTMLElement>& selected) {
+    const auto& chain = state.ancestors;
+    for (size_t i = 0; i < chain.size(); ++i) {
+        if (chain[i].element.get() != selected.get())
+            continue;
+        if (chain[i].href.isNull())
+            selected = i + 1 < chain.size() ? chain[i + 1].element : nullptr;
+        return;
+    }
+    climbToLink(selected);
+}
+
+void showState(const browser::DocumentSnapshot& state, forms::Form& form) {
+    form["btnBold"].setDown(toBoolean(query(state, "Bold")));
+    form["btnItalic"].setDown(toBoolean(query(state, "Italic")));
+    form["btnUnderline"].setDown(toBoolean(query(state, "Underline")));
+    showInCombo(form["cmbFontName"], query(state, "FontName"));
+    showInCombo(form["cmbFontSize"], query(state, "fontsize"));
+    showColor(state, form["cmdcolor"]);
 }
 
 } // namespace
@@ -161,17 +187,32 @@ void pasteHTML(IWebBrowser2* browser, const std::string& html) {
     check(text->pasteHTML(html.c_str()));
 }
 
+const std::vector<std::string>& toolbarCommands() {
+    static const std::vector<std::string> commands = {"Bold",     "Italic",   "Underline",
+                                                      "FontName", "fontsize", "ForeColor"};
+    return commands;
+}
+
 void DHTMLEditDisplayChanged(IWebBrowser2* browser, forms::Form& form,
                              ComPtr<IHTMLElement>& selected) {
     try {
-        form["btnBold"].setDown(toBoolean(query(browser, "Bold")));
-        form["btnItalic"].setDown(toBoolean(query(browser, "Italic")));
-        form["btnUnderline"].setDown(toBoolean(query(browser, "Underline")));
-        showInCombo(form["cmbFontName"], query(browser, "FontName"));
-        showInCombo(form["cmbFontSize"], query(browser, "fontsize"));
-        showColor(browser, form["cmdcolor"]);
+        browser::DocumentSnapshot state = takeSnapshot(browser, toolbarCommands());
+        showState(state, form);
         climbToLink(selected);
     } catch (const std::exception&) {
+        // The refresh follows every click: a page that cannot answer (it is
+        // loading, or has gone) leaves the toolbar as it was rather than
+        // interrupt the user with a box.
+    }
+}
+
+void DHTMLEditDisplayChanged(const browser::DocumentSnapshot& state, forms::Form& form,
+                             ComPtr<IHTMLElement>& selected) {
+    try {
+        showState(state, form);
+        climbToLink(state, selected);
+    } catch (const std::exception&) {
+        // As above: the toolbar keeps what it showed.
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/Form.h"
+#include "platform/browser/DocumentSnapshot.h"
 #include "platform/browser/Value.h"
 #include "platform/browser/WebBrowser.h"
 
@@ -43,5 +44,11 @@ void pasteHTML(IWebBrowser2* browser, const std::string& html);
 // error ends the refresh where it happened.
 void DHTMLEditDisplayChanged(IWebBrowser2* browser, forms::Form& form,
                              ComPtr<IHTMLElement>& selected);
+// The same from a snapshot taken with toolbarCommands(); climbing from an
+// element of the snapshot's ancestors needs no call into the page.
+void DHTMLEditDisplayChanged(const browser::DocumentSnapshot& state, forms::Form& form,
+                             ComPtr<IHTMLElement>& selected);
+// The commands whose values the formatting toolbar shows.
+const std::vector<std::string>& toolbarCommands();
 
 } // namespace tools

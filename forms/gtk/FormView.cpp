@@ -141,6 +141,7 @@ private:
     static void onToggled(GtkToggleToolButton*, Binding* b);
     static void onComboChanged(GtkComboBox*, Binding* b);
     static void onComboActivate(GtkEntry*, Binding* b);
+    static gboolean onComboFocus(GtkWidget*, GdkEvent*, Binding* b);
     static void onEditChanged(GtkEntry*, Binding* b);
     static gboolean onEditFocusOut(GtkWidget*, GdkEvent*, Binding* b);
     static void onEditActivate(GtkEntry*, Binding* b);
@@ -338,6 +339,8 @@ GtkWidget* GtkFormView::toolItem(Control& control) {
         g_signal_connect(inner, "changed", G_CALLBACK(onComboChanged), &b);
         g_signal_connect(gtk_bin_get_child(GTK_BIN(inner)), "activate", G_CALLBACK(onComboActivate),
                          &b);
+        g_signal_connect(gtk_bin_get_child(GTK_BIN(inner)), "focus-in-event",
+                         G_CALLBACK(onComboFocus), &b);
     }
     gtk_widget_show_all(w);
     update(b);
@@ -604,6 +607,12 @@ void GtkFormView::onComboChanged(GtkComboBox* combo, Binding* b) {
 void GtkFormView::onComboActivate(GtkEntry* entry, Binding* b) {
     if (!b->view->syncing())
         b->control->chooseText(gtk_entry_get_text(entry));
+}
+
+gboolean GtkFormView::onComboFocus(GtkWidget*, GdkEvent*, Binding* b) {
+    if (!b->view->syncing())
+        b->control->enter();
+    return FALSE;
 }
 
 void GtkFormView::onEditChanged(GtkEntry* entry, Binding* b) {

@@ -21,8 +21,8 @@ struct Watch {
 enum class WaitResult { Ready, TimedOut, Stopped };
 
 // Waits until one of the watched descriptors is ready, the deadline passes,
-// or `stop` answers true. Pending main-loop events are processed at least
-// every 50 ms meanwhile, so handlers can run (and may call back into the
+// or `stop` answers true. Main-loop events are handled as they come
+// meanwhile (loop::pumpUntil), so handlers can run (and may call back into the
 // caller: `stop` is how the caller learns that it has to give up).
 WaitResult waitFor(std::span<Watch> watches, Deadline deadline,
                    const std::function<bool()>& stop = {});

@@ -23,7 +23,7 @@ struct FileDialogRequest {
 };
 
 // The dialogs the system shows. The program uses the GTK implementation;
-// tests use ScriptedDialogs, which answers from a queue and records what was
+// tests install scripted ones that answer from a queue and record what was
 // asked.
 class Dialogs {
 public:
@@ -43,8 +43,8 @@ public:
     virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
 };
 
-// The dialogs in use by the process. Without a setter call this is a
-// ScriptedDialogs that answers nothing and records what was shown.
+// The dialogs in use by the process. Without a setter call, messages go to
+// the error stream and every question is cancelled.
 Dialogs& dialogs();
 // Installs the dialogs to use; returns the previous ones. Not owned.
 Dialogs* setDialogs(Dialogs* dialogs);

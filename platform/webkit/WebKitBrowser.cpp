@@ -1,12 +1,14 @@
 #include "platform/webkit/WebKitBrowser.h"
 
 #include "platform/browser/ErrorInfo.h"
+#include "platform/loop/PumpUntil.h"
 #include "platform/webkit/Json.h"
 #include "platform/webkit/WebKitDocument.h"
 
 #include <webkit2/webkit2.h>
 
 #include <cmath>
+#include <set>
 
 extern "C" const char tavrisk_editing_js[];
 
@@ -20,11 +22,10 @@ constexpr const char* kHandlerName = "tavrisk";
 constexpr const char* kWorld = "tavrisk";
 constexpr const char* kNoDocument = "The browser shows no document";
 
-// The state of one call into the page, shared with its callbacks so that an
+// The state of one call into the page, shared with its callback so that an
 // answer arriving after the time limit finds it still there.
 struct PendingCall {
     bool done = false;
-    bool timedOut = false;
     JSCValue* value = nullptr;
     std::string error;
     ~PendingCall() {
@@ -46,15 +47,6 @@ void onCallFinished(GObject* source, GAsyncResult* result, gpointer data) {
     call.value = value;
     call.done = true;
     delete holder;
-}
-
-gboolean onCallTimeout(gpointer data) {
-    (*static_cast<std::shared_ptr<PendingCall>*>(data))->timedOut = true;
-    return G_SOURCE_REMOVE;
-}
-
-void deleteHolder(gpointer data) {
-    delete static_cast<std::shared_ptr<PendingCall>*>(data);
 }
 
 std::string textProperty(JSCValue* object, const char* name) {
@@ -82,6 +74,31 @@ bool hasProperty(JSCValue* object, const char* name) {
     return jsc_value_object_has_property(object, name);
 }
 
+Answer readAnswer(JSCValue* v);
+
+Answer readRecord(JSCValue* v) {
+    Answer a;
+    if (jsc_value_is_array(v)) {
+        long length = numberProperty(v, "length");
+        for (long i = 0; i < length; ++i) {
+            JSCValue* item = jsc_value_object_get_property_at_index(v, static_cast<guint>(i));
+            a.items.push_back(readAnswer(item));
+            if (item)
+                g_object_unref(item);
+        }
+        return a;
+    }
+    gchar** names = jsc_value_object_enumerate_properties(v);
+    for (gchar** name = names; name && *name; ++name) {
+        JSCValue* field = jsc_value_object_get_property(v, *name);
+        a.fields[*name] = readAnswer(field);
+        if (field)
+            g_object_unref(field);
+    }
+    g_strfreev(names);
+    return a;
+}
+
 Answer readAnswer(JSCValue* v) {
     Answer a;
     if (!v || jsc_value_is_null(v) || jsc_value_is_undefined(v))
@@ -100,8 +117,22 @@ Answer readAnswer(JSCValue* v) {
     } else if (jsc_value_is_object(v) && hasProperty(v, "range")) {
         a.range = numberProperty(v, "range");
         a.rangeKind = textProperty(v, "kind");
+    } else if (jsc_value_is_object(v)) {
+        a = readRecord(v);
     }
     return a;
+}
+
+// The calls that only read the page; every other one may change it.
+bool onlyReads(const std::string& op) {
+    static const std::set<std::string> reading = {
+        "token",         "designMode",  "query",         "snapshot",  "saveSelection",
+        "selectionType", "rangeParent", "rangeText",     "rangeHtml", "length",
+        "item",          "body",        "activeElement", "title",     "bgColor",
+        "url",           "html",        "tagName",       "id",        "getAttribute",
+        "parent",        "outerHTML",   "innerHTML",     "innerText", "same",
+        "controlElement"};
+    return reading.count(op) > 0;
 }
 
 // GTK callbacks, forwarding to the browser object.
@@ -204,6 +235,21 @@ HRESULT WebKitBrowser::call(const std::string& op, const std::string& token,
                             const std::vector<std::string>& args, Answer* answer) {
     // A handler run during the wait may drop the last other reference.
     ComPtr<WebKitBrowser> keep(this);
+    ++m_calls;
+    // A change in flight keeps event snapshots from being trusted until it
+    // has reached the page.
+    bool changes = !onlyReads(op);
+    if (changes) {
+        ++m_pageChanges;
+        ++m_changesInFlight;
+    }
+    struct EndOfChange {
+        size_t* inFlight;
+        ~EndOfChange() {
+            if (inFlight)
+                --*inFlight;
+        }
+    } endOfChange{changes ? &m_changesInFlight : nullptr};
     std::string request = "{\"op\":" + json::text(op);
     if (!token.empty())
         request += ",\"t\":" + json::text(token);
@@ -221,14 +267,9 @@ HRESULT WebKitBrowser::call(const std::string& op, const std::string& token,
         m_view, "return window.__tavrisk ? window.__tavrisk.dispatch(request) : null;", -1,
         g_variant_dict_end(&dict), kWorld, nullptr, cancellable, onCallFinished,
         new std::shared_ptr<PendingCall>(pending));
-    guint timer =
-        g_timeout_add_full(G_PRIORITY_DEFAULT, static_cast<guint>(m_timeout.count()), onCallTimeout,
-                           new std::shared_ptr<PendingCall>(pending), deleteHolder);
-    // Handlers may run in here, and may call into the page themselves.
-    while (!pending->done && !pending->timedOut)
-        g_main_context_iteration(nullptr, TRUE);
-    if (!pending->timedOut)
-        g_source_remove(timer);
+    // Handlers may run in here, and may call into the page themselves. The
+    // answer comes through the main loop, which wakes the wait.
+    loop::pumpUntil([&] { return pending->done; }, m_timeout, m_timeout);
     g_cancellable_cancel(cancellable);
     g_object_unref(cancellable);
 
@@ -258,6 +299,12 @@ HRESULT WebKitBrowser::get_Document(IHTMLDocument2** document) {
     if (!document)
         return E_POINTER;
     *document = nullptr;
+    // The page that sent the event being delivered is still the one shown
+    // unless a navigation began since: its document needs no call to find.
+    if (!m_eventStack.empty() && !m_navigationRequested && !m_loading) {
+        *document = MakeDocument(this, m_eventStack.back().token).detach();
+        return S_OK;
+    }
     Answer a;
     HRESULT hr = call("token", "", {}, &a);
     if (FAILED(hr))
@@ -442,6 +489,11 @@ void WebKitBrowser::onScriptMessage(void* v) {
     }
     if (src)
         g_object_unref(src);
+    JSCValue* snapshot = jsc_value_object_get_property(value, "snap");
+    if (snapshot && jsc_value_is_object(snapshot))
+        event.snapshot = std::make_shared<Answer>(readAnswer(snapshot));
+    if (snapshot)
+        g_object_unref(snapshot);
     deliverEvent(numberProperty(value, "sink"), std::move(event));
 }
 
@@ -460,10 +512,20 @@ void WebKitBrowser::deliverEvent(long sinkId, PendingEvent event) {
         if (found == m_eventSinks.end())
             continue;
         ComPtr<IDispatch> sink = found->second;
+        next.changesAtDelivery = m_pageChanges;
         m_eventStack.push_back(std::move(next));
         sink->Invoke(0, IUnknown::iid(), 0, 1, nullptr, nullptr, nullptr, nullptr);
         m_eventStack.pop_back();
     }
+}
+
+const Answer* WebKitBrowser::eventSnapshot(const std::string& token) const {
+    if (m_eventStack.empty())
+        return nullptr;
+    const PendingEvent& event = m_eventStack.back();
+    if (event.token != token || event.changesAtDelivery != m_pageChanges || m_changesInFlight > 0)
+        return nullptr;
+    return event.snapshot.get();
 }
 
 HRESULT WebKitBrowser::currentEvent(IHTMLEventObj** event) {

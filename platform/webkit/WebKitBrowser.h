@@ -27,13 +27,16 @@ typedef struct _GtkPrintSettings GtkPrintSettings;
 
 namespace webkit {
 
-// One answer of the editing layer: a value, an element or a range.
+// One answer of the editing layer: a value, an element, a range, or a list
+// or record of answers.
 struct Answer {
     browser::Value value;
     long element = 0;
     std::string tag;
     long range = 0;
     std::string rangeKind;
+    std::vector<Answer> items;
+    std::map<std::string, Answer> fields;
 };
 
 class WebKitBrowser : public com::ComObject<IWebBrowser2> {
@@ -69,6 +72,11 @@ public:
     // the page the caller was made for ("" for any); args are JSON texts.
     HRESULT call(const std::string& op, const std::string& token,
                  const std::vector<std::string>& args, Answer* answer);
+    // How many calls went into the page so far (each is one round trip).
+    size_t callCount() const { return m_calls; }
+    // The selection's state the page sent with the event being delivered
+    // now, while no call has changed that page since; else null.
+    const Answer* eventSnapshot(const std::string& token) const;
     // Registers a document sink; the number goes to the page.
     long addEventSink(IDispatch* sink);
     // The event being delivered now, or null.
@@ -96,6 +104,8 @@ private:
         std::string tag;
         std::string token;
         long sink = 0;
+        std::shared_ptr<Answer> snapshot;
+        size_t changesAtDelivery = 0;
     };
 
     template <typename F> void forEachSink(F&& f);
@@ -115,6 +125,10 @@ private:
     std::deque<PendingEvent> m_eventQueue;
     bool m_navigationRequested = false;
     bool m_loading = false;
+    size_t m_calls = 0;
+    // Calls that may have changed a page (any but the reading ones).
+    size_t m_pageChanges = 0;
+    size_t m_changesInFlight = 0;
 };
 
 } // namespace webkit

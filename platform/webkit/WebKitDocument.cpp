@@ -1,6 +1,7 @@
 #include "platform/webkit/WebKitDocument.h"
 
 #include "platform/browser/AttributeBatch.h"
+#include "platform/browser/DocumentSnapshot.h"
 #include "platform/browser/ErrorInfo.h"
 #include "platform/webkit/Json.h"
 
@@ -314,9 +315,65 @@ bool equalsNoCase(const char* a, const char* b) {
     return strcasecmp(a, b) == 0;
 }
 
-class Document : public com::ComObject<IHTMLDocument2>, PageLink {
+// The selection's state as the page sent it (see "snapshot" in the editing
+// layer).
+HRESULT readSnapshot(WebKitBrowser* browser, const std::string& token, const Answer& sent,
+                     browser::DocumentSnapshot* out) {
+    auto field = [&](const char* name) -> const Answer& {
+        static const Answer none;
+        auto found = sent.fields.find(name);
+        return found == sent.fields.end() ? none : found->second;
+    };
+    *out = {};
+    out->selectionType = field("type").value.toText();
+    const auto& chain = field("chain").items;
+    const auto& hrefs = field("hrefs").items;
+    for (size_t i = 0; i < chain.size(); ++i) {
+        auto element = ComPtr<IHTMLElement>::adopt(MakeElement(browser, token, chain[i]));
+        if (!element)
+            break;
+        out->ancestors.push_back(
+            {element, upper(chain[i].tag), i < hrefs.size() ? hrefs[i].value : Value()});
+    }
+    for (const auto& [name, value] : field("values").fields)
+        out->values[name] = value.value;
+    for (const auto& [name, reason] : field("errors").fields)
+        out->errors[name] = reason.value.toText();
+    return S_OK;
+}
+
+bool answersAll(const Answer& sent, const std::vector<std::string>& commands) {
+    auto values = sent.fields.find("values");
+    auto errors = sent.fields.find("errors");
+    for (const std::string& command : commands) {
+        bool known = (values != sent.fields.end() && values->second.fields.count(command)) ||
+                     (errors != sent.fields.end() && errors->second.fields.count(command));
+        if (!known)
+            return false;
+    }
+    return true;
+}
+
+class Document : public com::ComObject<IHTMLDocument2, IHTMLDocumentSnapshot>, PageLink {
 public:
     using PageLink::PageLink;
+
+    HRESULT takeSnapshot(const std::vector<std::string>& commands,
+                         browser::DocumentSnapshot* snapshot) override {
+        if (!snapshot)
+            return E_POINTER;
+        const Answer* sent = m_browser->eventSnapshot(m_token);
+        if (sent && answersAll(*sent, commands))
+            return readSnapshot(m_browser.get(), m_token, *sent, snapshot);
+        std::string list = "[";
+        for (size_t i = 0; i < commands.size(); ++i)
+            list += (i ? "," : "") + json::text(commands[i]);
+        Answer a;
+        HRESULT hr = run("snapshot", {list + "]"}, &a);
+        return FAILED(hr) ? hr : readSnapshot(m_browser.get(), m_token, a, snapshot);
+    }
+    HRESULT saveSelection() override { return run("saveSelection", {}); }
+    HRESULT restoreSelection() override { return run("restoreSelection", {}); }
 
     HRESULT get_designMode(std::string* mode) override { return text("designMode", {}, mode); }
     HRESULT put_designMode(const char* mode) override {

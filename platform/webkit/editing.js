@@ -482,10 +482,71 @@
         return String(name).toLowerCase().replace(/^on/, '');
     }
 
+    // The selection's state at once: its type, the element it lies in with
+    // its ancestors, and the values of the commands the program last asked
+    // for. Events carry it too, so that a click costs the program no call
+    // into a page that may still be busy with the click.
+    let snapshotCommands = null;
+
+    function snapshot(commands) {
+        if (commands)
+            snapshotCommands = commands.map(String);
+        const type = selectionType();
+        const chain = [];
+        const hrefs = [];
+        let el = type === 'Control' ? control : rangeParent({range: currentTextRange()});
+        for (; el; el = el.parentElement) {
+            chain.push(handle(el));
+            hrefs.push(attr(el, 'href', 0));
+        }
+        const values = {};
+        const errors = {};
+        for (const c of snapshotCommands || []) {
+            try {
+                values[c] = queryValue(c);
+            } catch (e) {
+                errors[c] = String(e && e.message ? e.message : e);
+            }
+        }
+        return {type: type, chain: chain, hrefs: hrefs, values: values, errors: errors};
+    }
+
+    // The selection kept while the user types into the bar, which may take
+    // it from the page; forgotten when the user works in the page again.
+    let savedSelection = null;
+
+    function forgetSavedSelection() {
+        savedSelection = null;
+    }
+    window.addEventListener('mousedown', forgetSavedSelection, true);
+    window.addEventListener('keydown', forgetSavedSelection, true);
+
+    function saveSelection() {
+        const s = getSelection();
+        savedSelection = s && s.rangeCount > 0 ? {range: s.getRangeAt(0).cloneRange(),
+            control: selectionType() === 'Control' ? control : null} : null;
+    }
+
+    function restoreSelection() {
+        if (!savedSelection || !savedSelection.range.startContainer.isConnected)
+            return;
+        if (savedSelection.control && savedSelection.control.isConnected) {
+            control = savedSelection.control;
+            selectNode(control);
+            return;
+        }
+        const s = getSelection();
+        s.removeAllRanges();
+        s.addRange(savedSelection.range.cloneRange());
+    }
+
     function forward(sink) {
         return function (e) {
-            post({k: 'event', sink: sink, type: e.type, src: handle(e.target instanceof Element ?
-                e.target : e.target.parentElement), token: T.token});
+            const message = {k: 'event', sink: sink, type: e.type, src: handle(e.target instanceof
+                Element ? e.target : e.target.parentElement), token: T.token};
+            if (snapshotCommands && editable())
+                message.snap = snapshot();
+            post(message);
         };
     }
 
@@ -649,6 +710,9 @@
         },
         exec: execute,
         query: queryValue,
+        snapshot: snapshot,
+        saveSelection: saveSelection,
+        restoreSelection: restoreSelection,
         selectionType: selectionType,
         createRange: createRange,
         rangeParent: function (r) { return handle(rangeParent(rangeOf(r, 'text'))); },

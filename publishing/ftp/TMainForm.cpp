@@ -1,7 +1,7 @@
 #include "TMainForm.h"
 
 #include "platform/browser/Dom.h"
-#include "platform/net/Wait.h"
+#include "platform/loop/PumpUntil.h"
 #include "platform/places/Places.h"
 #include "platform/ui/Dialogs.h"
 
@@ -165,8 +165,9 @@ void TMainForm::showWorkingCopy(const std::string& localPath) {
     FBandForm->setRemotePageURL(shown.locationURL());
     trace("FRemotePageURL " + FBandForm->remotePageURL());
     shown.navigate(localPath);
-    while (shown.busy())
-        net::waitFor({}, net::Clock::now() + std::chrono::milliseconds(20));
+    // A copy that never finishes loading is still shown as far as it got.
+    if (!loop::pumpUntil([&] { return !shown.busy(); }, std::chrono::seconds(60)))
+        trace("The working copy was still loading after 60 seconds");
 }
 
 void TMainForm::IdFTP1Status(FtpStatus, const std::string& text) {

@@ -1,7 +1,7 @@
 #include "connections/ConnectionStore.h"
 
 #include "platform/places/Places.h"
-#include "platform/ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "forms/BandFormDescription.h"
 #include "forms/Form.h"
 #include "forms/SystemColors.h"
-#include "platform/ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

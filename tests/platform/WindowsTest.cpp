@@ -1,6 +1,6 @@
 #include "platform/window/Windows.h"
-#include "platform/ui/ScriptedDialogs.h"
 #include "platform/window/Application.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

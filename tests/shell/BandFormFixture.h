@@ -1,14 +1,14 @@
 #pragma once
 
 #include "connections/Tftpparameters.h"
-#include "connections/wizard/Tformwizzard.h"
+#include "dialogs/wizard/Tformwizzard.h"
 #include "forms/BandFormDescription.h"
-#include "platform/browser/FakeBrowser.h"
 #include "platform/places/Places.h"
-#include "platform/ui/ScriptedDialogs.h"
 #include "platform/window/Windows.h"
 #include "shell/BandForm.h"
 #include "shell/ProcessForms.h"
+#include "support/FakeBrowser.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempHome.h"
 
 #include <gmock/gmock.h>
@@ -62,7 +62,7 @@ protected:
         return browser->eventResult;
     }
     forms::Control& control(const std::string& name) { return (*form)[name]; }
-    connections::Tformwizzard& wizard() { return *TBandForm::wizard(); }
+    dialogs::Tformwizzard& wizard() { return *TBandForm::wizard(); }
 
     // The controls of the three toolbars that are enabled, separators aside.
     std::vector<std::string> enabledTools() {

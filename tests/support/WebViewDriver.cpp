@@ -95,4 +95,44 @@ void SendMouse(GtkWidget* widget, Mouse what, double x, double y) {
     Settle(30);
 }
 
+void SendKey(GtkWidget* widget, unsigned keyval, unsigned state) {
+    GdkWindow* window = gtk_widget_get_window(gtk_widget_get_toplevel(widget));
+    GdkDisplay* display = gdk_window_get_display(window);
+    GdkKeymapKey* keys = nullptr;
+    gint count = 0;
+    guint16 keycode = 0;
+    guint8 group = 0;
+    if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(display), keyval, &keys,
+                                          &count) &&
+        count > 0) {
+        keycode = static_cast<guint16>(keys[0].keycode);
+        group = static_cast<guint8>(keys[0].group);
+    }
+    g_free(keys);
+    for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
+        GdkEvent* event = gdk_event_new(type);
+        event->key.window = GDK_WINDOW(g_object_ref(window));
+        event->key.time = GDK_CURRENT_TIME;
+        event->key.keyval = keyval;
+        event->key.state = state;
+        event->key.hardware_keycode = keycode;
+        event->key.group = group;
+        event->key.string = g_strdup("");
+        gdk_event_set_device(event, gdk_seat_get_keyboard(gdk_display_get_default_seat(display)));
+        gtk_main_do_event(event);
+        gdk_event_free(event);
+    }
+}
+
+void TypeText(GtkWidget* widget, const std::string& text) {
+    for (unsigned char c : text)
+        SendKey(widget, gdk_unicode_to_keyval(c));
+}
+
+bool ActivateWindow(GtkWidget* widget) {
+    GtkWindow* window = GTK_WINDOW(gtk_widget_get_toplevel(widget));
+    gtk_window_present(window);
+    return WaitUntil([&] { return gtk_window_is_active(window) != FALSE; }, 5000);
+}
+
 } // namespace enginetest

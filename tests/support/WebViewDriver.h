@@ -33,4 +33,12 @@ enum class Mouse { Move, Press, Release };
 // widget's window, through the pointer of the default seat; then settles.
 void SendMouse(GtkWidget* widget, Mouse what, double x, double y);
 
+// Presses and releases one key (a GDK key value, with modifier state) in the
+// widget's window, as the keyboard would; the focused widget receives it.
+void SendKey(GtkWidget* widget, unsigned keyval, unsigned state = 0);
+// Types the text key by key.
+void TypeText(GtkWidget* widget, const std::string& text);
+// Gives the widget's window the input focus and waits until it has it.
+bool ActivateWindow(GtkWidget* widget);
+
 } // namespace enginetest

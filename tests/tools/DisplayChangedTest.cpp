@@ -1,5 +1,5 @@
 #include "forms/BandFormDescription.h"
-#include "platform/browser/FakeBrowser.h"
+#include "support/FakeBrowser.h"
 #include "tools/Formatting.h"
 
 #include <gmock/gmock.h>

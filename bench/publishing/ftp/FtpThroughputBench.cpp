@@ -2,7 +2,7 @@
 // against one local vsftpd, and prints both. Usage: ftp_throughput_bench
 // [megabytes per file, default 64] [runs, default 3].
 
-#include "VsftpdServer.h"
+#include "support/VsftpdServer.h"
 
 #include "publishing/ftp/FtpClient.h"
 

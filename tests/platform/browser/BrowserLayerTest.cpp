@@ -2,8 +2,8 @@
 // that the logic's unit tests use.
 
 #include "platform/browser/Dom.h"
-#include "platform/browser/FakeBrowser.h"
 #include "support/EventSink.h"
+#include "support/FakeBrowser.h"
 
 #include <gtest/gtest.h>
 

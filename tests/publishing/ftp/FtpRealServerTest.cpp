@@ -1,10 +1,10 @@
 #include "SessionFakes.h"
-#include "VsftpdServer.h"
+#include "support/VsftpdServer.h"
 
 #include "platform/places/Places.h"
-#include "platform/ui/ScriptedDialogs.h"
 #include "publishing/ftp/FtpClient.h"
 #include "publishing/ftp/FtpError.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempHome.h"
 
 #include <algorithm>

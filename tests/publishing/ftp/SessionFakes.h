@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/browser/FakeBrowser.h"
 #include "platform/ui/Dialogs.h"
 #include "publishing/ftp/TMainForm.h"
+#include "support/FakeBrowser.h"
 
 #include <string>
 #include <vector>

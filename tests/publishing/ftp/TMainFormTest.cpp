@@ -2,8 +2,8 @@
 #include "SessionFakes.h"
 
 #include "platform/places/Places.h"
-#include "platform/ui/ScriptedDialogs.h"
 #include "publishing/ftp/TMainForm.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempHome.h"
 
 #include <filesystem>

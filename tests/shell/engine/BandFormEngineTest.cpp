@@ -3,11 +3,12 @@
 
 #include "forms/gtk/FormView.h"
 #include "platform/browser/ErrorInfo.h"
-#include "platform/gtk/GtkWindowBackend.h"
 #include "platform/webkit/WebKitBrowser.h"
 #include "platform/window/Windows.h"
 #include "shell/BandForm.h"
+#include "shell/BrowserClick.h"
 #include "shell/ProcessForms.h"
+#include "support/BarHost.h"
 #include "support/TempHome.h"
 #include "support/WebViewDriver.h"
 #include "tools/Colors.h"
@@ -25,50 +26,11 @@
 
 using namespace enginetest;
 
-namespace {
-
-// A host window as the bar meets it: a frame with the page's view and a bar
-// area, registered under the browser's window classes.
-struct Host {
-    Host() {
-        if (!gtk_init_check(nullptr, nullptr))
-            throw std::runtime_error("No display: run the engine tests under xvfb-run");
-        win::SetBackend(&backend);
-        window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-        gtk_window_set_default_size(GTK_WINDOW(window), 1024, 700);
-        GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-        gtk_container_add(GTK_CONTAINER(window), box);
-        GtkWidget* docView = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-        view = WEBKIT_WEB_VIEW(webkit_web_view_new());
-        gtk_box_pack_start(GTK_BOX(docView), GTK_WIDGET(view), TRUE, TRUE, 0);
-        gtk_box_pack_start(GTK_BOX(box), docView, TRUE, TRUE, 0);
-        GtkWidget* bars = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-        gtk_box_pack_start(GTK_BOX(box), bars, FALSE, FALSE, 0);
-
-        frame = backend.adopt(window, {"IEFrame", "Tavrisk", nullptr, 1024, 700});
-        HWND shellView = backend.adopt(docView, {"Shell DocObject View", "", frame, 1024, 480});
-        backend.adopt(GTK_WIDGET(view), {"Internet Explorer_Server", "", shellView, 1024, 480});
-        barArea = backend.adopt(bars, {"BarArea", "", frame, 1024, 200});
-        gtk_widget_show_all(window);
-        browser = webkit::WebKitBrowser::create(view);
-        WaitUntil([&] { return gtk_widget_get_mapped(GTK_WIDGET(view)); }, 5000);
-    }
-
-    gtkplatform::GtkWindowBackend backend{[](int) {}};
-    GtkWidget* window = nullptr;
-    WebKitWebView* view = nullptr;
-    HWND frame = nullptr;
-    HWND barArea = nullptr;
-    ComPtr<webkit::WebKitBrowser> browser;
-};
-
-} // namespace
-
 class BandFormEngine : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         home = new TempHome;
-        host = new Host;
+        host = new BarHost;
     }
     // The window and web view stay for the process; the files go.
     static void TearDownTestSuite() {
@@ -80,7 +42,7 @@ protected:
         form = std::make_unique<TBandForm>(host->barArea);
         form->setBrowser(ComPtr<IWebBrowser2>(host->browser.get()));
         ASSERT_NE(form->view(), nullptr);
-        Settle(50);
+        ASSERT_TRUE(WaitUntil([&] { return gtk_widget_get_mapped(widget("designmode")); }));
     }
 
     void TearDown() override {
@@ -96,13 +58,8 @@ protected:
         return path;
     }
     void navigate(const std::string& url) {
-        host->browser->Navigate(url.c_str());
-        ASSERT_TRUE(WaitUntil([&] {
-            BOOL busy = TRUE;
-            host->browser->get_Busy(&busy);
-            return !busy;
-        }));
-        Settle(100);
+        ASSERT_TRUE(host->navigate(url));
+        ASSERT_TRUE(WaitUntil([&] { return eval("document.readyState") == "complete"; }));
     }
     std::string eval(const std::string& script) { return Evaluate(host->view, script); }
 
@@ -122,36 +79,54 @@ protected:
                 !gtk_toggle_tool_button_get_active(GTK_TOGGLE_TOOL_BUTTON(w)));
         else
             g_signal_emit_by_name(w, "clicked");
-        Settle(100);
     }
     void mouse(Mouse what, double x, double y) { SendMouse(GTK_WIDGET(host->view), what, x, y); }
+    // Counts the dispatches of the form's click sink (one for the
+    // document's mouse-up, one for its click).
+    void countDispatches() {
+        ASSERT_NE(form->FClickSink, nullptr);
+        if (countedSink == form->FClickSink)
+            return;
+        countedSink = form->FClickSink;
+        auto dispatch = countedSink->OnClick;
+        countedSink->OnClick = [this, dispatch](TBrowserClick& sink) {
+            dispatch(sink);
+            ++dispatches;
+        };
+    }
     void clickAt(const std::string& selector) {
+        countDispatches();
+        int before = dispatches;
         Rect r = ElementRect(host->view, selector);
         mouse(Mouse::Move, r.x + 2, r.centerY());
         mouse(Mouse::Press, r.x + 2, r.centerY());
         mouse(Mouse::Release, r.x + 2, r.centerY());
-        Settle(200);
+        ASSERT_TRUE(WaitUntil([&] { return dispatches >= before + 2; })) << selector;
     }
     void dragAcross(const std::string& selector) {
+        countDispatches();
+        int before = dispatches;
         Rect r = ElementRect(host->view, selector);
         mouse(Mouse::Move, r.x + 1, r.centerY());
         mouse(Mouse::Press, r.x + 1, r.centerY());
         for (int i = 1; i <= 5; ++i)
             mouse(Mouse::Move, r.x + 1 + (r.width - 2) * i / 5, r.centerY());
         mouse(Mouse::Release, r.x + r.width - 1, r.centerY());
-        Settle(150);
+        ASSERT_TRUE(WaitUntil([&] { return dispatches > before; })) << selector;
     }
     std::string linkGlyph() {
         return eval("getComputedStyle(document.querySelector('a'),'::before').content");
     }
 
     static TempHome* home;
-    static Host* host;
+    static BarHost* host;
     std::unique_ptr<TBandForm> form;
+    TBrowserClick* countedSink = nullptr;
+    int dispatches = 0;
 };
 
 TempHome* BandFormEngine::home = nullptr;
-Host* BandFormEngine::host = nullptr;
+BarHost* BandFormEngine::host = nullptr;
 
 TEST_F(BandFormEngine, EditsALocalPageThroughTheBandsOwnButtons) {
     load("<html><body><p id=\"p\">Hello <span id=\"w\">brave</span> world</p>"
@@ -176,7 +151,6 @@ TEST_F(BandFormEngine, EditsALocalPageThroughTheBandsOwnButtons) {
     GList* entries = gtk_container_get_children(GTK_CONTAINER(palette));
     gtk_menu_item_activate(GTK_MENU_ITEM(g_list_nth_data(entries, 9))); // red
     g_list_free(entries);
-    Settle(100);
 
     std::string saved = (home->path() / "saved.htm").string();
     BOOL done = FALSE;
@@ -245,4 +219,34 @@ TEST_F(BandFormEngine, TheViewShowsTheFormsInitialState) {
     std::snprintf(expected, sizeof expected, "#%.2x%.2x%.2x", int(face.red * 255 + 0.5),
                   int(face.green * 255 + 0.5), int(face.blue * 255 + 0.5));
     EXPECT_EQ(tools::ColorToHtml(forms::clBtnFace), expected);
+}
+
+// Selecting the text of a font box to type over it makes that text the
+// primary selection, which the page's selection then gives way to.
+TEST_F(BandFormEngine, TypingIntoTheFontBoxesAppliesToThePagesSelection) {
+    load("<html><body><p>Hello <span id=\"w\">brave</span> world</p></body></html>", "fonts.htm");
+    press("designmode");
+    dragAcross("#w");
+    ASSERT_EQ(eval("window.getSelection().toString()"), "brave");
+    ASSERT_TRUE(ActivateWindow(widget("designmode")));
+
+    struct Box {
+        const char* name;
+        const char* typed;
+        const char* markup;
+    };
+    for (const Box& box : {Box{"cmbFontName", "Georgia", R"(<font face="Georgia">brave</font>)"},
+                           Box{"cmbFontSize", "5", R"(<font [^>]*size="5"[^>]*>brave</font>)"}}) {
+        GtkWidget* entry = gtk_bin_get_child(GTK_BIN(gtk_bin_get_child(GTK_BIN(widget(box.name)))));
+        gtk_widget_grab_focus(entry);
+        ASSERT_TRUE(WaitUntil([&] { return gtk_widget_has_focus(entry) != FALSE; })) << box.name;
+        // The box's text selected, then typed over, as a user does.
+        SendKey(entry, GDK_KEY_a, GDK_CONTROL_MASK);
+        TypeText(entry, box.typed);
+        ASSERT_STREQ(gtk_entry_get_text(GTK_ENTRY(entry)), box.typed);
+        SendKey(entry, GDK_KEY_Return);
+        std::string html = eval("document.body.innerHTML");
+        EXPECT_TRUE(std::regex_search(html, std::regex(box.markup))) << box.name << ": " << html;
+        EXPECT_EQ(html.find("<font face=\"Georgia\">Hello"), std::string::npos) << html;
+    }
 }

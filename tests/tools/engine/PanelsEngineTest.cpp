@@ -3,7 +3,7 @@
 
 #include "BandEngineHost.h"
 
-#include "platform/ui/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "tools/Links.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>

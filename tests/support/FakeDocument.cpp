@@ -1,9 +1,10 @@
-#include "platform/browser/FakeDocument.h"
+#include "support/FakeDocument.h"
 
 #include "platform/browser/ErrorInfo.h"
 
 #include <algorithm>
 #include <cctype>
+#include <tuple>
 
 namespace browser::fake {
 
@@ -545,6 +546,41 @@ HRESULT FakeDocument::queryCommandValue(const char* command, Value* value) {
     auto found = commandValues.find(lower(command));
     *value = found == commandValues.end() ? Value() : found->second;
     return S_OK;
+}
+
+HRESULT FakeDocument::takeSnapshot(const std::vector<std::string>& asked,
+                                   DocumentSnapshot* snapshot) {
+    HRESULT hr = usable();
+    if (FAILED(hr))
+        return hr;
+    *snapshot = {};
+    snapshot->selectionType = m_selectionType;
+    for (FakeElement* e = m_selected; e; e = e->parent())
+        snapshot->ancestors.push_back(
+            {ComPtr<IHTMLElement>(e), upper(e->tag()), e->attribute("href")});
+    for (const std::string& command : asked) {
+        if (auto f = failingCommands.find(lower(command)); f != failingCommands.end())
+            snapshot->errors[command] = f->second;
+        else if (auto v = commandValues.find(lower(command)); v != commandValues.end())
+            snapshot->values[command] = v->second;
+        else
+            snapshot->values[command] = Value();
+    }
+    return S_OK;
+}
+
+HRESULT FakeDocument::saveSelection() {
+    HRESULT hr = usable();
+    if (SUCCEEDED(hr))
+        m_savedSelection = {m_selectionType, m_selected};
+    return hr;
+}
+
+HRESULT FakeDocument::restoreSelection() {
+    HRESULT hr = usable();
+    if (SUCCEEDED(hr) && m_savedSelection)
+        std::tie(m_selectionType, m_selected) = *m_savedSelection;
+    return hr;
 }
 
 HRESULT FakeDocument::get_selection(IHTMLSelectionObject** selection) {

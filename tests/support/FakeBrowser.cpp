@@ -1,4 +1,4 @@
-#include "platform/browser/FakeBrowser.h"
+#include "support/FakeBrowser.h"
 
 #include "platform/browser/ErrorInfo.h"
 

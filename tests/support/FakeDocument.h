@@ -7,11 +7,13 @@
 // pasteHTML, or where the test says so. Attributes read as they were set:
 // the fake resolves no addresses.
 
+#include "platform/browser/DocumentSnapshot.h"
 #include "platform/browser/HtmlDocument.h"
 #include "platform/com/ComObject.h"
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -106,7 +108,7 @@ struct ExecCall {
     bool operator==(const ExecCall&) const = default;
 };
 
-class FakeDocument : public com::ComObject<IHTMLDocument2> {
+class FakeDocument : public com::ComObject<IHTMLDocument2, IHTMLDocumentSnapshot> {
 public:
     // A document "<html><head><title></title></head><body></body></html>".
     static ComPtr<FakeDocument> create();
@@ -159,6 +161,11 @@ public:
     HRESULT put_bgColor(const char* color) override;
     HRESULT get_URL(std::string* url) override;
     HRESULT Exec(const GUID* group, DWORD command, const Value& in) override;
+    // The selection and the command values as the test set them.
+    HRESULT takeSnapshot(const std::vector<std::string>& commands,
+                         DocumentSnapshot* snapshot) override;
+    HRESULT saveSelection() override;
+    HRESULT restoreSelection() override;
 
     // For the selection objects.
     HRESULT usable() const;
@@ -175,6 +182,7 @@ private:
     bool m_detached = false;
     std::string m_selectionType = "None";
     FakeElement* m_selected = nullptr;
+    std::optional<std::pair<std::string, FakeElement*>> m_savedSelection;
     std::vector<std::pair<std::string, ComPtr<IDispatch>>> m_sinks;
     std::map<std::string, ComPtr<IDispatch>> m_properties;
     std::vector<std::pair<std::string, ComPtr<FakeElement>>> m_events;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "platform/ui/Dialogs.h"
 
 #include <deque>
 #include <stdexcept>

@@ -4,8 +4,8 @@
 // navigations, answers Busy and LocationURL as the test sets them, hands out
 // the document the test gives it, and raises events on request.
 
-#include "platform/browser/FakeDocument.h"
 #include "platform/browser/WebBrowser.h"
+#include "support/FakeDocument.h"
 
 #include <deque>
 #include <functional>

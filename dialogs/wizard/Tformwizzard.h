@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace connections {
+namespace dialogs {
 
 // The site wizard as far as the edit-mode switch uses it: its pages and
 // fields, the saved connections (restored when the wizard is created, saved
@@ -22,7 +22,9 @@ public:
     // Finds the first saved site whose address occurs in address followed
     // by "/" (letter case ignored) and makes it the connection in use.
     bool connectionexiste(const std::string& address);
-    UrlParts traitep(const std::string& location) const { return connections::traitep(location); }
+    connections::UrlParts traitep(const std::string& location) const {
+        return connections::traitep(location);
+    }
     void finishedClick();
     // Back to the first page of "New connection", before fields are preset.
     void init();
@@ -36,12 +38,12 @@ public:
     forms::Control& ftppasswordedit() { return form()["ftppasswordedit"]; }
     forms::Control& ftpinitialfolderedit() { return form()["ftpinitialfolderedit"]; }
 
-    ConnectionStore& store() { return m_store; }
+    connections::ConnectionStore& store() { return m_store; }
 
     forms::BandFormLink* FBandForm = nullptr;
 
 private:
-    ConnectionStore m_store;
+    connections::ConnectionStore m_store;
 };
 
-} // namespace connections
+} // namespace dialogs

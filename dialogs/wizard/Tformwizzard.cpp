@@ -1,13 +1,14 @@
-#include "connections/wizard/Tformwizzard.h"
+#include "dialogs/wizard/Tformwizzard.h"
 
 #include "connections/Tftpparameters.h"
 #include "forms/NotAvailable.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/window/Application.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace connections {
+namespace dialogs {
 
 namespace {
 
@@ -66,18 +67,21 @@ Tformwizzard::Tformwizzard() : FormObject(description()) {
 Tformwizzard::~Tformwizzard() {
     try {
         m_store.beforeFormDestroy();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        // A destructor must not throw; the user still learns that the
+        // connections may not have been saved.
+        app::ShowException(error);
     }
 }
 
 bool Tformwizzard::connectionexiste(const std::string& address) {
     const std::string needle = lower(address) + "/";
-    ConnectionLists& lists = m_store.lists();
+    connections::ConnectionLists& lists = m_store.lists();
     lists.equalize();
     for (size_t i = 0; i < lists.count(); ++i) {
         std::string site = lower(lists.siteweb[i]);
         if (!site.empty() && needle.find(site) != std::string::npos) {
-            Tftpparameters::current().assign(lists.at(i));
+            connections::Tftpparameters::current().assign(lists.at(i));
             return true;
         }
     }
@@ -110,4 +114,4 @@ void Tformwizzard::Show() {
     forms::notAvailableYet("The site wizard");
 }
 
-} // namespace connections
+} // namespace dialogs

@@ -1,6 +1,6 @@
-#include "VsftpdServer.h"
+#include "support/VsftpdServer.h"
 
-#include "Loopback.h"
+#include "publishing/ftp/Loopback.h"
 
 #include <arpa/inet.h>
 #include <chrono>
