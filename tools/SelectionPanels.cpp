@@ -1,5 +1,6 @@
 #include "tools/SelectionPanels.h"
 
+#include "platform/browser/DocumentSnapshot.h"
 #include "tools/BrowserCalls.h"
 #include "tools/Colors.h"
 #include "tools/ElementCalls.h"
@@ -64,19 +65,15 @@ void activatePage(forms::Form& form, const std::string& page) {
     }
 }
 
-bool isBodyOrHtml(const std::string& tag) {
-    return tag == "body" || tag == "html";
-}
-
-// The link around the element, climbing up to the child of the body.
-ComPtr<IHTMLElement> linkAround(ComPtr<IHTMLElement> element) {
-    while (element) {
-        if (tagOf(element.get()) == "a")
-            return element;
-        ComPtr<IHTMLElement> parent = parentOf(element.get());
-        if (!parent || isBodyOrHtml(tagOf(parent.get())))
+// The link among the ancestors from index first on, up to the child of the
+// body.
+ComPtr<IHTMLElement> linkIn(const std::vector<browser::SnapshotElement>& ancestors, size_t first) {
+    for (size_t i = first; i < ancestors.size(); ++i) {
+        if (ancestors[i].tag == "A")
+            return ancestors[i].element;
+        if (i + 1 >= ancestors.size() || ancestors[i + 1].tag == "BODY" ||
+            ancestors[i + 1].tag == "HTML")
             return nullptr;
-        element = std::move(parent);
     }
     return nullptr;
 }
@@ -123,17 +120,6 @@ void showObjectPanel(BandParts& band, const ComPtr<IHTMLElement>& object) {
     }
 }
 
-void showTextPage(BandParts& band, ComPtr<IHTMLElement> parent) {
-    band.form["PageControl1"].setActivePage("pgeneral");
-    showPages(band.form, true, false, false);
-    // A caret or selection right inside a table cell keeps the element the
-    // tools work on.
-    if (tagOf(parent.get()) == "td")
-        return;
-    band.selected = std::move(parent);
-    DHTMLEditDisplayChanged(band.browser, band.form, band.selected);
-}
-
 // The object selected in the document now, if it has the tag.
 ComPtr<IHTMLElement> selectedObject(IWebBrowser2* browser, const char* tag) {
     ComPtr<IHTMLDocument2> document = currentDocument(browser);
@@ -173,39 +159,32 @@ void BrowClick(BandParts& band) {
     try {
         if (!band.form["designmode"].down())
             return;
-        ComPtr<IHTMLDocument2> document = currentDocument(band.browser);
-        ComPtr<IHTMLSelectionObject> selection = selectionOf(document.get());
-        std::string type;
-        check(selection->get_type(&type));
-        ComPtr<IUnknown> range;
-        check(selection->createRange(range.put()));
+        // One snapshot of the selection serves the whole dispatch: the link
+        // around it, the panel to show and the toolbar's states.
+        browser::DocumentSnapshot state = takeSnapshot(band.browser, toolbarCommands());
         trace(band, "brow");
-        // The element the range covers: the object itself, or the innermost
-        // element around the text or the caret.
-        ComPtr<IHTMLElement> element;
-        ComPtr<IHTMLElement> link;
-        try {
-            element = rangeElement(range.get());
-            if (type == "Control") {
-                setInsertionTools(band.form, false);
-                trace(band, "browcontrol");
-                link = linkAround(parentOf(element.get()));
-            } else {
-                // A caret is where the user inserts next, and a caret in a
-                // link is in that link as much as a selection is.
-                setInsertionTools(band.form, true);
-                trace(band, "browtexte");
-                link = linkAround(element);
-            }
-        } catch (const BrowserCallError&) {
-            // No link is found past an element the page no longer answers for.
-        }
+        if (state.ancestors.empty())
+            return;
+        bool object = state.selectionType == "Control";
+        // A caret is where the user inserts next, and a caret in a link is
+        // in that link as much as a selection is.
+        setInsertionTools(band.form, !object);
+        trace(band, object ? "browcontrol" : "browtexte");
+        ComPtr<IHTMLElement> link = linkIn(state.ancestors, object ? 1 : 0);
         trace(band, "browici");
         showLinkStatus(band, link.get());
-        if (type == "Control")
-            showObjectPanel(band, element);
-        else
-            showTextPage(band, element ? element : rangeElement(range.get()));
+        if (object) {
+            showObjectPanel(band, state.ancestors.front().element);
+            return;
+        }
+        band.form["PageControl1"].setActivePage("pgeneral");
+        showPages(band.form, true, false, false);
+        // A caret or selection right inside a table cell keeps the element
+        // the tools work on.
+        if (state.ancestors.front().tag == "TD")
+            return;
+        band.selected = state.ancestors.front().element;
+        DHTMLEditDisplayChanged(state, band.form, band.selected);
     } catch (const std::exception&) {
     }
 }

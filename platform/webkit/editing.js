@@ -480,7 +480,9 @@
         }
         const values = {};
         const errors = {};
-        for (const c of snapshotCommands || []) {
+        // An object's click shows its panel, not the text toolbar: reading
+        // the text values around a selected table would walk the whole page.
+        for (const c of type === 'Control' ? [] : snapshotCommands || []) {
             try {
                 values[c] = queryValue(c);
             } catch (e) {
