@@ -78,6 +78,7 @@ deb $mirror bookworm main
 deb $mirror bookworm-updates main
 EOF
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+echo "127.0.1.1 $(hostname)" >>"$root/etc/hosts" # sudo looks its host up
 
 mount_into /proc -t proc proc
 mount_into /sys -t sysfs sys
@@ -136,7 +137,11 @@ if [ $test_status -eq 0 ]; then
 else
   echo "test command: FAILED (status $test_status) after ${test_seconds}s (${tally:-no CTest tally})"
 fi
-if [ $run_status -eq 0 ]; then
+if [ $run_status -eq 0 ] && [ $test_status -ne 0 ]; then
+  # The run command builds first: after a failed test command its time may
+  # have gone into the build.
+  echo "run command:  stayed up ${stay_up}s under Xvfb (building, as the tests failed)"
+elif [ $run_status -eq 0 ]; then
   echo "run command:  stayed up ${stay_up}s under Xvfb, then stopped"
 else
   echo "run command:  FAILED (did not stay up ${stay_up}s)"
