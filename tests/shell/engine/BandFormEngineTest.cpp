@@ -211,7 +211,9 @@ TEST_F(BandFormEngine, AClickInTheTextShowsItsFormattingAndChangesNothing) {
 
 TEST_F(BandFormEngine, TheViewShowsTheFormsInitialState) {
     EXPECT_TRUE(gtk_widget_get_visible(widget("designmode")));
-    EXPECT_STREQ(gtk_widget_get_tooltip_text(widget("btnIndentLeft")), "Outdent");
+    gchar* tooltip = gtk_widget_get_tooltip_text(widget("btnIndentLeft"));
+    EXPECT_STREQ(tooltip, "Outdent");
+    g_free(tooltip);
     EXPECT_FALSE(gtk_widget_get_visible(widget("ToolButton14")));
     EXPECT_FALSE(gtk_widget_get_visible(widget("Memo1")));
     EXPECT_TRUE(gtk_widget_get_visible(widget("pgeneral")));
