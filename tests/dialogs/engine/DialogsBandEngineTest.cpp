@@ -5,8 +5,8 @@
 #include "dialogs/FileFilters.h"
 #include "dialogs/Ttestform.h"
 #include "platform/browser/BrowserFactory.h"
-#include "support/ScriptedDialogs.h"
 #include "platform/webkit/RelatedViewFactory.h"
+#include "support/ScriptedDialogs.h"
 #include "tests/platform/browser/LoopbackServer.h"
 #include "tools/engine/BandEngineHost.h"
 
@@ -108,8 +108,18 @@ TEST_F(DialogsFromTheBand, APictureClickedInTheGalleryGoesIntoThePageOnceInTheMo
         {"Imagelayer1", "p1", false}, // "Insert an aligned image"
         {"MenuItem2", "p3", true},    // "Insert a free align image"
     };
+    bool editing = false;
     for (const Case& c : cases) {
-        edit("<html><body><p id=\"p\">Some text</p></body></html>", "pick.htm");
+        {
+            // Leaving the page edited by the previous case asks first.
+            ui::ScriptedDialogs leave;
+            ui::ScopedDialogs scoped(leave);
+            if (editing)
+                leave.queue(ui::Answer::Ok);
+            edit("<html><body><p id=\"p\">Some text</p></body></html>", "pick.htm");
+            EXPECT_EQ(leave.shown().size(), editing ? 1u : 0u);
+        }
+        editing = true;
         clickAt("#p");
         choose(c.menuItem);
         ASSERT_TRUE(dialog().Visible()) << c.menuItem;
