@@ -126,6 +126,21 @@ std::string decode(std::string_view text) {
     return out;
 }
 
+std::string percentDecoded(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
+            hexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 void nettoie(std::string& name) {
     for (char cut : {'#', '?', '&'}) {
         std::size_t at = name.find(cut);

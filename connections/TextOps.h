@@ -38,6 +38,10 @@ std::string replaceAll(std::string_view text, std::string_view pattern,
 // hexadecimal digits is copied as it stands.
 std::string decode(std::string_view text);
 
+// Only "%" and two hexadecimal digits become the byte they spell, as in the
+// path of an address; "+" and "&" stay as they are.
+std::string percentDecoded(std::string_view text);
+
 // Cuts a name taken from an address at its first "#", then its first "?",
 // then its first "&".
 void nettoie(std::string& name);

@@ -1,5 +1,6 @@
 #include "dialogs/TForm2.h"
 
+#include "connections/TextOps.h"
 #include "dialogs/DialogHost.h"
 #include "dialogs/FileFilters.h"
 #include "forms/DialogDescriptions.h"
@@ -14,12 +15,6 @@
 namespace dialogs {
 
 namespace {
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 // A meta's content as memo lines.
 std::vector<std::string> linesOf(const std::string& text) {
@@ -46,7 +41,7 @@ void walkHead(const browser::Document& document,
         if (!element)
             break;
         visit(element);
-        std::string tag = lower(element.tagName());
+        std::string tag = connections::text::lowerCase(element.tagName());
         if (tag == "body" || tag == "tr" || tag == "table")
             break;
     }
@@ -95,9 +90,9 @@ void TForm2::FormShow() {
 
     std::vector<std::string> keywords, description;
     walkHead(document, [&](const browser::Element& element) {
-        if (lower(element.tagName()) != "meta")
+        if (connections::text::lowerCase(element.tagName()) != "meta")
             return;
-        std::string name = lower(element.metaName());
+        std::string name = connections::text::lowerCase(element.metaName());
         std::vector<std::string>* memo = name == "keywords"      ? &keywords
                                          : name == "description" ? &description
                                                                  : nullptr;
@@ -122,9 +117,9 @@ void TForm2::Button2Click() {
     std::string keywords = f["keywords"].linesText();
     std::string description = f["description"].linesText();
     walkHead(document, [&](const browser::Element& element) {
-        if (lower(element.tagName()) != "meta")
+        if (connections::text::lowerCase(element.tagName()) != "meta")
             return;
-        std::string name = lower(element.metaName());
+        std::string name = connections::text::lowerCase(element.metaName());
         if (name == "keywords")
             element.setMetaContent(keywords);
         else if (name == "description")

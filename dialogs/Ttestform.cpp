@@ -1,5 +1,6 @@
 #include "dialogs/Ttestform.h"
 
+#include "connections/TextOps.h"
 #include "dialogs/DialogHost.h"
 #include "dialogs/EventSinks.h"
 #include "dialogs/FileFilters.h"
@@ -22,29 +23,8 @@ namespace dialogs {
 
 namespace {
 
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
-}
-
-std::string percentDecoded(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() &&
-            std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
-            std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
 }
 
 std::string location(IWebBrowser2* browser) {
@@ -183,12 +163,12 @@ void Ttestform::FormShow() {
 // A mailto: location of the link browser fills the e-mail page.
 bool Ttestform::takeEmailLocation() {
     std::string url = location(m_links.get());
-    if (!contains(lower(url), "mailto:"))
+    if (!contains(connections::text::lowerCase(url), "mailto:"))
         return false;
     forms::Form& f = form();
     f["URLs"].setText("");
     // The engine reports the location percent-encoded ("Boat%20trip").
-    std::string rest = percentDecoded(url.size() > 7 ? url.substr(7) : "");
+    std::string rest = connections::text::percentDecoded(url.size() > 7 ? url.substr(7) : "");
     size_t subject = rest.find("?subject=");
     f["email"].setText(rest.substr(0, subject));
     f["subject"].setText(subject == std::string::npos ? "" : rest.substr(subject + 9));
@@ -203,7 +183,7 @@ void Ttestform::goTyped() {
     forms::Control& urls = form()["URLs"];
     // An address with a scheme of its own ("https://", "file://") is taken
     // as it is.
-    if (!contains(lower(urls.text()), "://"))
+    if (!contains(connections::text::lowerCase(urls.text()), "://"))
         urls.setText("http://" + urls.text());
     m_links->Navigate(urls.text().c_str());
 }
@@ -279,7 +259,7 @@ void Ttestform::IEDocumentComplete(const std::string& url) {
     sink->onInvoke = [this] { pictureChosen(); };
     document.setEventProperty("onclick", sink.get());
     document.setEventProperty("onmouseup", sink.get());
-    if (contains(lower(url), "ttp://"))
+    if (contains(connections::text::lowerCase(url), "ttp://"))
         buildGallery(url);
 }
 
@@ -304,7 +284,7 @@ void Ttestform::pictureChosen() {
         return;
     browser::Document document = browser::Browser(m_gallery).document();
     browser::EventObject event = document.parentWindowEvent();
-    if (!event.isNull() && lower(event.type()) == "mouseup")
+    if (!event.isNull() && connections::text::lowerCase(event.type()) == "mouseup")
         return;
     ChosenPicture chosen;
     browser::Element clicked = event.isNull() ? document.activeElement() : event.srcElement();

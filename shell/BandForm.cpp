@@ -1,6 +1,7 @@
 #include "shell/BandForm.h"
 
 #include "connections/SiteLookup.h"
+#include "connections/TextOps.h"
 #include "connections/Tftpparameters.h"
 #include "dialogs/wizard/Tformwizzard.h"
 #include "forms/BandFormDescription.h"
@@ -36,30 +37,8 @@ namespace {
 // How long the bar waits for a page to finish loading.
 constexpr std::chrono::milliseconds kLoadLimit{60000};
 
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
-}
-
-// "%20" and the like written out, so that a path with blanks compares.
-std::string percentDecoded(const std::string& url) {
-    std::string out;
-    for (size_t i = 0; i < url.size(); ++i) {
-        if (url[i] == '%' && i + 2 < url.size() &&
-            std::isxdigit(static_cast<unsigned char>(url[i + 1])) &&
-            std::isxdigit(static_cast<unsigned char>(url[i + 2]))) {
-            out += static_cast<char>(std::stoi(url.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += url[i];
-        }
-    }
-    return out;
 }
 
 // The browser's page window: the first "Internet Explorer_Server" in the
@@ -233,7 +212,8 @@ void TBandForm::enterEditMode() {
 bool TBandForm::connectToSite() {
     std::string location = tools::locationURL(FBrowser.get());
     if (!contains(location, "file://")) {
-        if (contains(lower(location), "http://") && !wizard()->connectionexiste(location)) {
+        if (contains(connections::text::lowerCase(location), "http://") &&
+            !wizard()->connectionexiste(location)) {
             FPageUri = connections::UrlParts::parse(location);
             wizard()->siteedit().setText(connections::siteRoot(FPageUri));
             wizard()->Show();
@@ -403,9 +383,9 @@ void TBandForm::ToolButton8Click() {
 }
 
 bool TBandForm::isWorkingCopy(const std::string& url) const {
-    std::string workingCopy =
-        lower("file://" + places::withTrailingSlash(places::cacheFolder()) + FTempPageName);
-    return lower(percentDecoded(url)) == workingCopy;
+    std::string workingCopy = connections::text::lowerCase(
+        "file://" + places::withTrailingSlash(places::cacheFolder()) + FTempPageName);
+    return connections::text::lowerCase(connections::text::percentDecoded(url)) == workingCopy;
 }
 
 void TBandForm::DWebBrowserEvents21BeforeNavigate2(const std::string& url, const std::string& frame,

@@ -1,5 +1,6 @@
 #include "tools/Links.h"
 
+#include "connections/TextOps.h"
 #include "tools/BrowserCalls.h"
 #include "tools/ElementCalls.h"
 #include "tools/Formatting.h"
@@ -12,14 +13,8 @@ namespace tools {
 
 namespace {
 
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 void setTarget(IHTMLElement* link, std::string target) {
-    if (lower(target) == "default")
+    if (connections::text::lowerCase(target) == "default")
         target.clear();
     setAttributeOf(link, "target", target);
 }

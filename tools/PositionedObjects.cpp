@@ -1,5 +1,6 @@
 #include "tools/PositionedObjects.h"
 
+#include "connections/TextOps.h"
 #include "platform/browser/Dom.h"
 #include "platform/ui/Dialogs.h"
 #include "tools/BrowserCalls.h"
@@ -15,12 +16,6 @@ namespace {
 const char* const kPlayerCabinet =
     "https://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab";
 const char* const kPlayerDownloadPage = "https://get.adobe.com/flashplayer/";
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 } // namespace
 
@@ -42,7 +37,7 @@ std::string flashObjectMarkup(const std::string& path) {
 
 void ToolButton5Click(IWebBrowser2* ie) {
     browser::Document document{currentDocument(ie)};
-    if (lower(document.selection().type()) == "control")
+    if (connections::text::lowerCase(document.selection().type()) == "control")
         return;
     document.selection().createRange().pasteHTML(kFreeTextBox);
 }
