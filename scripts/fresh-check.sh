@@ -78,7 +78,10 @@ deb $mirror bookworm main
 deb $mirror bookworm-updates main
 EOF
 cp /etc/resolv.conf "$root/etc/resolv.conf"
-echo "127.0.1.1 $(hostname)" >>"$root/etc/hosts" # sudo looks its host up
+# debootstrap writes no hosts file: give the system the usual one, with the
+# host's own name, which sudo looks up.
+printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n::1\t\tlocalhost ip6-localhost ip6-loopback\n' \
+  "$(hostname)" >"$root/etc/hosts"
 
 mount_into /proc -t proc proc
 mount_into /sys -t sysfs sys
