@@ -3,10 +3,10 @@
 // bold text, in pages of about 1 MB and 5 MB shown in a real web view under
 // edit mode. Run it under xvfb-run.
 
-#include "tools/engine/BandHostWindow.h"
-
 #include "shell/BandForm.h"
 #include "shell/ProcessForms.h"
+#include "support/BarHost.h"
+#include "support/WebViewDriver.h"
 
 #include <algorithm>
 #include <chrono>
@@ -59,24 +59,17 @@ Figures measure(const std::function<void()>& once, int rounds) {
     return {times[times.size() / 2], times[times.size() * 9 / 10]};
 }
 
-void click(BandHostWindow& host, double x, double y) {
+void click(BarHost& host, double x, double y) {
     SendMouse(GTK_WIDGET(host.view), Mouse::Move, x, y);
     SendMouse(GTK_WIDGET(host.view), Mouse::Press, x, y);
     SendMouse(GTK_WIDGET(host.view), Mouse::Release, x, y);
     Settle(200);
 }
 
-void benchPage(BandHostWindow& host, const std::filesystem::path& folder, std::size_t bytes) {
+void benchPage(BarHost& host, const std::filesystem::path& folder, std::size_t bytes) {
     std::string path = (folder / ("page" + std::to_string(bytes) + ".htm")).string();
     std::ofstream(path, std::ios::binary) << pageOf(bytes);
-    host.browser->Navigate(("file://" + path).c_str());
-    WaitUntil(
-        [&] {
-            BOOL busy = TRUE;
-            host.browser->get_Busy(&busy);
-            return !busy;
-        },
-        60000);
+    host.navigate("file://" + path, 60000);
     Settle(300);
 
     TBandForm form(host.barArea);
@@ -134,7 +127,7 @@ int main() {
     std::filesystem::path folder = mkdtemp(pattern.data());
     // The program's own files go there too, never into the user's folders.
     setenv("TAVRISK_HOME", folder.c_str(), 1);
-    BandHostWindow host;
+    BarHost host;
     for (std::size_t bytes : {std::size_t(1) << 20, std::size_t(5) << 20})
         benchPage(host, folder, bytes);
     std::filesystem::remove_all(folder);

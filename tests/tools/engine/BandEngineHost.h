@@ -3,7 +3,7 @@
 // The band form in a real window beside a real web view, as the host shows
 // it, for tests that drive both with real mouse events.
 
-#include "BandHostWindow.h"
+#include "support/BarHost.h"
 
 #include "forms/gtk/FormView.h"
 #include "platform/window/Windows.h"
@@ -30,7 +30,7 @@ class BandEngineTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         home = new TempHome;
-        host = new BandHostWindow;
+        host = new BarHost;
     }
     static void TearDownTestSuite() {
         delete home;
@@ -53,12 +53,7 @@ protected:
     std::string load(const std::string& html, const std::string& name) {
         std::string path = (home->path() / name).string();
         std::ofstream(path, std::ios::binary) << html;
-        host->browser->Navigate(("file://" + path).c_str());
-        EXPECT_TRUE(WaitUntil([&] {
-            BOOL busy = TRUE;
-            host->browser->get_Busy(&busy);
-            return !busy;
-        }));
+        EXPECT_TRUE(host->navigate("file://" + path, 10000));
         return path;
     }
     // Loads the page and presses "Edit site".
@@ -153,11 +148,11 @@ protected:
     }
 
     static TempHome* home;
-    static BandHostWindow* host;
+    static BarHost* host;
     std::unique_ptr<TBandForm> form;
 };
 
 inline TempHome* BandEngineTest::home = nullptr;
-inline BandHostWindow* BandEngineTest::host = nullptr;
+inline BarHost* BandEngineTest::host = nullptr;
 
 } // namespace enginetest
