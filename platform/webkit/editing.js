@@ -615,7 +615,6 @@
     // Glyph pictures are laid over the page at the start of their element,
     // so they change no box: sizes read while editing are the page's own.
     const glyphLayer = addLayer('tavrisk-glyphs', 'pointer-events:none');
-    let placing = false;
 
     // At the start of the element, or at its end for a closing tag's glyph.
     function glyphPlace(el, closing) {
@@ -631,76 +630,147 @@
         return {left: closing ? box.right : box.left, top: box.top};
     }
 
-    // Where each picture goes, in page coordinates.
+    // Where the element's picture goes, in page coordinates; no place for
+    // an element that is not drawn.
+    function glyphSpot(el, glyph) {
+        const at = glyphPlace(el, glyph.closing);
+        return {el: el, glyph: glyph, left: at ? at.left + scrollX : null,
+            top: at ? at.top + scrollY : null};
+    }
+
+    function sameSpot(a, b) {
+        return a.glyph === b.glyph && a.left === b.left && a.top === b.top;
+    }
+
     function glyphSpots() {
         const spots = [];
         for (const glyph of glyphs) {
-            for (const el of document.body.getElementsByTagName(glyph.tag)) {
-                const at = glyphPlace(el, glyph.closing);
-                if (at)
-                    spots.push({picture: glyph.picture, left: at.left + scrollX, top: at.top + scrollY});
-            }
+            for (const el of document.body.getElementsByTagName(glyph.tag))
+                spots.push(glyphSpot(el, glyph));
         }
         return spots;
     }
 
-    function spotsKey(spots) {
-        return spots.map(function (s) { return s.left + ',' + s.top; }).join(' ');
+    // Every glyph element with its spot, as last placed, and the spots that
+    // have a picture, in the layer's order. Only the spots near the view get
+    // one: a big page has tens of thousands, and each picture is a box the
+    // engine goes through on every click.
+    let placed = [];
+    let shown = [];
+
+    function nearView(s) {
+        return s.left !== null && s.top >= scrollY - innerHeight &&
+            s.top <= scrollY + 2 * innerHeight && s.left >= scrollX - innerWidth &&
+            s.left <= scrollX + 2 * innerWidth;
     }
 
-    let placedKey = '';
+    function showGlyphsNearView() {
+        const near = placed.filter(nearView);
+        const pictures = glyphLayer.root.children;
+        for (let i = 0; i < near.length; ++i) {
+            const s = near[i];
+            const was = shown[i];
+            if (was && sameSpot(was, s))
+                continue;
+            let img = pictures[i];
+            if (!img) {
+                img = document.createElement('img');
+                glyphLayer.root.appendChild(img);
+            }
+            if (!was || was.glyph !== s.glyph)
+                img.src = s.glyph.picture;
+            img.setAttribute('style', 'position:absolute;width:11px;height:11px;left:' + s.left +
+                'px;top:' + s.top + 'px');
+        }
+        while (pictures.length > near.length)
+            pictures[pictures.length - 1].remove();
+        shown = near;
+    }
 
     function placeGlyphs() {
         if (!glyphs.length || !document.body) {
             glyphLayer.host.remove();
-            placedKey = '';
+            glyphLayer.root.replaceChildren();
+            placed = shown = [];
             return;
         }
         showLayer(glyphLayer);
-        const spots = glyphSpots();
-        placedKey = spotsKey(spots);
-        glyphLayer.root.replaceChildren.apply(glyphLayer.root, spots.map(function (s) {
-            const img = document.createElement('img');
-            img.src = s.picture;
-            img.setAttribute('style', 'position:absolute;width:11px;height:11px;left:' + s.left +
-                'px;top:' + s.top + 'px');
-            return img;
-        }));
+        placed = glyphSpots();
+        showGlyphsNearView();
     }
 
+    // What the next frame does: the glyphs follow the page's boxes or only
+    // the view, the handles the selected object.
+    const due = {glyphs: false, view: false, handles: false};
+    let frameAsked = false;
+
     function placeLayers() {
-        placing = false;
-        if (glyphs.length)
+        frameAsked = false;
+        if (due.glyphs && glyphs.length)
             placeGlyphs();
-        if (T.handles)
+        else if (due.view && glyphs.length)
+            showGlyphsNearView();
+        if (due.handles && T.handles)
             T.handles.place();
+        due.glyphs = due.view = due.handles = false;
+    }
+
+    function schedule(what) {
+        due[what] = true;
+        if (frameAsked)
+            return;
+        frameAsked = true;
+        requestAnimationFrame(placeLayers);
     }
 
     // Anything that may move a box: edits, pictures and fonts arriving,
     // scrolling inside the page, a new window size.
     function schedulePlacing() {
-        if (placing)
-            return;
-        placing = true;
-        requestAnimationFrame(placeLayers);
+        schedule('glyphs');
+        schedule('handles');
     }
 
     new MutationObserver(schedulePlacing).observe(document, {childList: true, subtree: true,
         characterData: true, attributes: true});
     window.addEventListener('resize', schedulePlacing);
     window.addEventListener('load', schedulePlacing, true);
-    document.addEventListener('scroll', schedulePlacing, true);
-    document.addEventListener('selectionchange', schedulePlacing);
+    // Both layers are in page coordinates: scrolling the page itself moves
+    // no box, only which glyphs are near the view; scrolling a box inside
+    // the page moves what it holds.
+    document.addEventListener('scroll', function (e) {
+        if (e.target === document)
+            schedule('view');
+        else
+            schedulePlacing();
+    }, true);
+    // A new selection moves no box; only the handles follow it.
+    document.addEventListener('selectionchange', function () { schedule('handles'); });
     if (document.fonts)
         document.fonts.addEventListener('loadingdone', schedulePlacing);
     document.addEventListener('DOMContentLoaded', schedulePlacing);
+
     // A style changed through the style objects moves boxes without any of
     // the events above, and a body as tall as the window never changes size:
-    // a light look at the glyphs' places catches what they miss.
+    // a light look at some of the glyphs' places at a time catches what they
+    // miss, so that a big page is looked over without holding up the user.
+    const glyphsLookedAtOnce = 200;
+    let nextLook = 0;
+
+    function glyphsMoved() {
+        const count = Math.min(placed.length, glyphsLookedAtOnce);
+        for (let n = 0; n < count; ++n, ++nextLook) {
+            const was = placed[nextLook % placed.length];
+            if (!was.el.isConnected || !sameSpot(glyphSpot(was.el, was.glyph), was))
+                return true;
+        }
+        nextLook %= Math.max(placed.length, 1);
+        return false;
+    }
+
     setInterval(function () {
-        if (document.hidden || placing)
+        if (document.hidden || frameAsked)
             return;
-        if (glyphs.length && document.body && spotsKey(glyphSpots()) !== placedKey)
+        if (glyphs.length && document.body && glyphsMoved())
             placeGlyphs();
         if (T.handles)
             T.handles.place();

@@ -113,6 +113,28 @@ TEST(EngineHandles, TheBreakGlyphFollowsItsLineWhenTheLayoutMovesWithoutAnEdit) 
         [&] { return engine().pixel(br.x + 5, br.y + br.height / 2) == kGlyphColour; }));
 }
 
+TEST(EngineHandles, TheGlyphsOfALongPageFollowTheViewAsItScrolls) {
+    std::string body;
+    for (int i = 0; i < 400; ++i)
+        body += "<p>Paragraph " + std::to_string(i) + " with <a href=\"x\">a link</a></p>";
+    editPage(body + "<p><a id=\"far\" href=\"y\">the last link</a></p>");
+    auto glyphShown = [] {
+        Rect far = engine().rect("#far");
+        return engine().pixel(far.x + 5, far.y + 5) == kGlyphColour;
+    };
+
+    engine().eval("document.getElementById('far').scrollIntoView(); 1");
+    EXPECT_TRUE(enginetest::WaitUntil(glyphShown, 5000));
+    // And back at the top, where the first links are.
+    engine().eval("scrollTo(0, 0); 1");
+    EXPECT_TRUE(enginetest::WaitUntil(
+        [] {
+            Rect first = engine().rect("a");
+            return engine().pixel(first.x + 5, first.y + 5) == kGlyphColour;
+        },
+        5000));
+}
+
 TEST(EngineHandles, AnImageCornerDraggedBy80PixelsIs80PixelsWider) {
     auto doc = editPage("<p>Before</p>" + imageTag() + "<p>After</p>");
     Rect r = engine().rect("#pic");
