@@ -2,7 +2,9 @@
 // the form as the document's mouse-up and click events, and each runs the
 // click dispatcher, which reads the selection and refreshes the formatting
 // toolbar. Measured on a generated page of about 1 MB and one of 5 MB in a
-// real web view (run under an X server, e.g. xvfb-run).
+// real web view (run under an X server, e.g. xvfb-run). The same clicks into
+// the same page in a bare web view, with none of the program's code, give
+// the engine's own share of the time from the release to the toolbar.
 //
 //   click_dispatch_bench [CLICKS]
 
@@ -22,6 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -73,6 +76,63 @@ double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+void sendClick(WebKitWebView* view, const std::string& selector,
+               const std::function<void()>& released) {
+    Rect r = ElementRect(view, selector);
+    double x = r.x + r.width / 3, y = r.centerY();
+    SendMouse(GTK_WIDGET(view), Mouse::Move, x, y);
+    SendMouse(GTK_WIDGET(view), Mouse::Press, x, y);
+    released();
+    SendMouse(GTK_WIDGET(view), Mouse::Release, x, y);
+}
+
+// A web view of its own in a window of its own, in edit mode, with only a
+// click listener that tells the program.
+class BareEngine {
+public:
+    explicit BareEngine(const std::string& path) {
+        m_window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+        gtk_window_set_default_size(GTK_WINDOW(m_window), 1000, 800);
+        m_view = WEBKIT_WEB_VIEW(webkit_web_view_new());
+        gtk_container_add(GTK_CONTAINER(m_window), GTK_WIDGET(m_view));
+        WebKitUserContentManager* manager = webkit_web_view_get_user_content_manager(m_view);
+        webkit_user_content_manager_register_script_message_handler(manager, "bench");
+        g_signal_connect(
+            manager, "script-message-received::bench",
+            G_CALLBACK(+[](WebKitUserContentManager*, WebKitJavascriptResult*, gpointer self) {
+                auto* engine = static_cast<BareEngine*>(self);
+                engine->m_clickedAt = Clock::now();
+                ++engine->m_clicks;
+            }),
+            this);
+        gtk_widget_show_all(m_window);
+        webkit_web_view_load_uri(m_view, ("file://" + path).c_str());
+        if (!WaitUntil([&] { return !webkit_web_view_is_loading(m_view); }, 60000))
+            throw std::runtime_error("The page did not load in the bare web view");
+        Evaluate(m_view, "document.designMode = 'on'; document.addEventListener('click', "
+                         "function () { window.webkit.messageHandlers.bench.postMessage(1); }); 1");
+    }
+    ~BareEngine() { gtk_widget_destroy(m_window); }
+    BareEngine(const BareEngine&) = delete;
+    BareEngine& operator=(const BareEngine&) = delete;
+
+    // From the release until the page's click handler has told the program.
+    double click(const std::string& selector) {
+        int before = m_clicks;
+        Clock::time_point released;
+        sendClick(m_view, selector, [&] { released = Clock::now(); });
+        if (!WaitUntil([&] { return m_clicks > before; }, 10000))
+            throw std::runtime_error("The bare web view saw no click");
+        return std::chrono::duration<double, std::milli>(m_clickedAt - released).count();
+    }
+
+private:
+    GtkWidget* m_window = nullptr;
+    WebKitWebView* m_view = nullptr;
+    int m_clicks = 0;
+    Clock::time_point m_clickedAt;
+};
+
 class Bench {
 public:
     Bench() : m_folder(makeFolder()) {}
@@ -84,6 +144,9 @@ public:
     void run(const char* name, size_t bytes, int clicks);
 
 private:
+    std::string writePage(const std::string& html);
+    // The engine's own share of a click's time, in a bare web view.
+    Stats bareEngineClicks(const std::string& html, int clicks);
     static std::string makeFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "tavrisk-bench-XXXXXX");
         if (!mkdtemp(pattern.data()))
@@ -107,9 +170,14 @@ private:
     double m_dispatchTime = 0;
 };
 
-void Bench::show(const std::string& html) {
+std::string Bench::writePage(const std::string& html) {
     std::string path = m_folder + "/page.htm";
     std::ofstream(path, std::ios::binary) << html;
+    return path;
+}
+
+void Bench::show(const std::string& html) {
+    std::string path = writePage(html);
     if (!m_host.navigate("file://" + path, 60000))
         throw std::runtime_error("The page did not load");
     m_form = std::make_unique<TBandForm>(m_host.barArea);
@@ -144,14 +212,9 @@ Stats Bench::lateBoundCall(int calls) {
 }
 
 double Bench::click(const std::string& selector) {
-    Rect r = ElementRect(m_host.view, selector);
-    GtkWidget* view = GTK_WIDGET(m_host.view);
-    double x = r.x + r.width / 3, y = r.centerY();
-    SendMouse(view, Mouse::Move, x, y);
-    SendMouse(view, Mouse::Press, x, y);
     int before = m_dispatches;
-    auto released = Clock::now();
-    SendMouse(view, Mouse::Release, x, y);
+    Clock::time_point released;
+    sendClick(m_host.view, selector, [&] { released = Clock::now(); });
     if (!WaitUntil([&] { return m_dispatches >= before + 2; }, 10000))
         throw std::runtime_error("A click was not dispatched twice (mouse-up and click)");
     return std::chrono::duration<double, std::milli>(m_lastDispatchEnd - released).count();
@@ -220,9 +283,22 @@ void Bench::run(const char* name, size_t bytes, int clicks) {
         std::printf("  each call of the editing layer:\n");
         breakdown();
     }
-    std::fflush(stdout);
     m_form.reset();
     shell::destroyProcessForms();
+    Stats bare = bareEngineClicks(html, clicks);
+    std::printf("  bare engine, release to the page's click:  median %7.2f ms  p90 %7.2f ms\n",
+                bare.median, bare.p90);
+    std::fflush(stdout);
+}
+
+Stats Bench::bareEngineClicks(const std::string& html, int clicks) {
+    BareEngine bare(writePage(html));
+    std::vector<double> latency;
+    for (int i = 0; i < clicks; ++i) {
+        latency.push_back(bare.click("#bold"));
+        bare.click("#plain");
+    }
+    return stats(latency);
 }
 
 } // namespace
