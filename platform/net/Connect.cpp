@@ -1,6 +1,7 @@
 #include "Connect.h"
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -9,6 +10,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -96,17 +98,33 @@ namespace net {
 
 namespace {
 
-// One lookup handed to the resolver's own thread. When the caller gives up
-// before the answer, the request is left to that thread and never freed:
-// it may still write into it, and it runs no code of ours.
+// One lookup on a thread of its own, shared with the caller. A caller that
+// gives up before the answer leaves: the thread ends on its own, and the
+// last of the two to let go frees what was found.
 struct Lookup {
-    std::string host;
-    addrinfo hints{};
-    gaicb request{};
+    std::atomic<bool> done{false};
+    int error = 0;
+    int systemError = 0;
+    addrinfo* found = nullptr;
+
+    ~Lookup() {
+        if (found)
+            freeaddrinfo(found);
+    }
 };
 
-std::string lookupError(int rc) {
-    return rc == EAI_SYSTEM ? std::strerror(errno) : gai_strerror(rc);
+void lookUp(const std::shared_ptr<Lookup>& lookup, const std::string& host) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    lookup->error = getaddrinfo(host.c_str(), nullptr, &hints, &lookup->found);
+    lookup->systemError = errno;
+    lookup->done.store(true, std::memory_order_release);
+}
+
+std::string lookupError(const Lookup& lookup) {
+    return lookup.error == EAI_SYSTEM ? std::strerror(lookup.systemError)
+                                      : gai_strerror(lookup.error);
 }
 
 } // namespace
@@ -115,38 +133,26 @@ uint32_t lookUpIpv4(const std::string& host, Clock::time_point deadline,
                     const std::function<bool()>& stop) {
     if (isIpv4Address(host))
         return resolveIpv4(host);
-    auto lookup = std::make_unique<Lookup>();
-    lookup->host = host;
-    lookup->hints.ai_family = AF_INET;
-    lookup->hints.ai_socktype = SOCK_STREAM;
-    lookup->request.ar_name = lookup->host.c_str();
-    lookup->request.ar_request = &lookup->hints;
-    gaicb* requests[] = {&lookup->request};
-    if (int rc = getaddrinfo_a(GAI_NOWAIT, requests, 1, nullptr); rc != 0)
-        throw SocketError(lookupError(rc));
+    auto lookup = std::make_shared<Lookup>();
+    try {
+        std::thread(lookUp, lookup, host).detach();
+    } catch (const std::system_error& e) {
+        throw SocketError(e.what());
+    }
     bool stoppedByCaller = false;
     auto answered = [&] {
         stoppedByCaller = stop && stop();
-        return stoppedByCaller || gai_error(&lookup->request) != EAI_INPROGRESS;
+        return stoppedByCaller || lookup->done.load(std::memory_order_acquire);
     };
     WaitResult result = waitFor({}, deadline, answered);
-    if (result == WaitResult::TimedOut || stoppedByCaller) {
-        int cancelled = gai_cancel(&lookup->request);
-        if (cancelled == EAI_NOTCANCELED)
-            (void)lookup.release();
-        else if (cancelled == EAI_ALLDONE && lookup->request.ar_result)
-            freeaddrinfo(lookup->request.ar_result);
-        if (result == WaitResult::TimedOut)
-            throw ConnectTimeout();
+    if (result == WaitResult::TimedOut)
+        throw ConnectTimeout();
+    if (stoppedByCaller)
         throw ConnectStopped("Connection attempt cancelled.");
-    }
-    addrinfo* found = lookup->request.ar_result;
-    int rc = gai_error(&lookup->request);
-    if (rc != 0 || !found)
-        throw SocketError(lookupError(rc));
-    uint32_t address = ntohl(reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr.s_addr);
-    freeaddrinfo(found);
-    return address;
+    const addrinfo* found = lookup->found;
+    if (lookup->error != 0 || !found)
+        throw SocketError(lookupError(*lookup));
+    return ntohl(reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr);
 }
 
 } // namespace net
