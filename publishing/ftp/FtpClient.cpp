@@ -238,8 +238,8 @@ void FtpClient::Connect() {
             status(FtpStatus::Resolving, withArgument(texts::kResolving, server.host));
         uint32_t address = net::lookUpIpv4(server.host, deadline, abandoned);
         status(FtpStatus::Connecting, withArgument(texts::kConnecting, net::ipv4Text(address)));
-        auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - net::Clock::now());
+        // Rounded up: the connect ends at the shared deadline, never before.
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - net::Clock::now());
         net::Socket socket = net::connectTo({address, server.port}, left, abandoned);
         m_control = std::make_unique<FtpControlChannel>(std::move(socket), m_settings.maxLineLength,
                                                         [this] { return m_abandoned; });
