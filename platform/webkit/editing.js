@@ -758,12 +758,12 @@
 
     function glyphsMoved() {
         const count = Math.min(placed.length, glyphsLookedAtOnce);
-        for (let n = 0; n < count; ++n, ++nextLook) {
-            const was = placed[nextLook % placed.length];
+        for (let n = 0; n < count; ++n) {
+            nextLook = (nextLook + 1) % placed.length;
+            const was = placed[nextLook];
             if (!was.el.isConnected || !sameSpot(glyphSpot(was.el, was.glyph), was))
                 return true;
         }
-        nextLook %= Math.max(placed.length, 1);
         return false;
     }
 
